@@ -4,9 +4,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <iomanip>
 #include <iostream>
+#include <string>
+#include <system_error>
 
 #include "console.h"
 
@@ -161,8 +162,9 @@ int main() {
     wait_for_key();
   }
   if (!flush_output()) {
-    std::fprintf(stderr, "tensort: cannot write to standard output%s%s\n",
-                 write_error != 0 ? ": " : "", write_error != 0 ? std::strerror(write_error) : "");
+    const std::string reason =
+        write_error != 0 ? ": " + std::generic_category().message(write_error) : "";
+    std::fprintf(stderr, "tensort: cannot write to standard output%s\n", reason.c_str());
     return 1;
   }
   return 0;
