@@ -26,6 +26,8 @@ namespace {
 // The terminal's modes as they were before the wait, and the modes of the wait.
 termios saved_modes;
 termios waiting_modes;
+// Set while the terminal is in the modes of the wait.
+volatile std::sig_atomic_t waiting = 0;
 
 // The signals that give the terminal back before they take their course.
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
@@ -69,7 +71,9 @@ extern "C" void on_signal(int signal_number) {
   raise(signal_number);
   sigprocmask(SIG_UNBLOCK, &pending, nullptr);
   signal(signal_number, on_signal);
-  tcsetattr(STDIN_FILENO, TCSAFLUSH, &waiting_modes);
+  if (waiting != 0) {
+    tcsetattr(STDIN_FILENO, TCSAFLUSH, &waiting_modes);
+  }
   errno = saved_errno;
 }
 
@@ -83,12 +87,14 @@ void read_one_key() {
   waiting_modes.c_cc[VMIN] = 1;
   waiting_modes.c_cc[VTIME] = 0;
   catch_signals();
+  waiting = 1;
   if (tcsetattr(STDIN_FILENO, TCSAFLUSH, &waiting_modes) == 0) {
     char key = 0;
     while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
     }
-    restore_modes();
   }
+  waiting = 0;
+  restore_modes();
   release_signals();
 }
 
