@@ -1,28 +1,13 @@
-// The dialogue fed from a pipe: whole transcripts compared byte for byte.
+// The dialogue fed canned input: whole transcripts compared byte for byte.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <string>
-#include <vector>
 
 #include "run_program.h"
+#include "transcript.h"
 
 namespace {
-
-const std::string kBanner =
-    "\n\n======================| www.vandrel.example |======================\n\n"
-    "\n\nSubject : Tavelund\n"
-    "\nProgrammer : M.Vandrel\n"
-    "\nDate : Autumn 1393\n\n";
-const std::vector<std::string> kPrompts = {"Enter a frist Number:\n", "Enter a Second Number:\n",
-                                           "Enter a 3th Number:\n",   "Enter a 4th Number:\n",
-                                           "Enter a 5th Number:\n",   "Enter a 6th Number:\n",
-                                           "Enter a 7th Number:\n",   "Enter a 8th Number:\n",
-                                           "Enter a 9th Number:\n",   "Enter a 10th Number:\n"};
-const std::string kNotice = "Please enter a whole number from -2147483648 to 2147483647.\n";
-const std::string kEnd =
-    "===============Build by Meskor Vandrel====================\n\n"
-    "Press any key to continue . . . \n";
 
 // Prompts `first` to `last`, counted from 1.
 std::string prompts(std::size_t first, std::size_t last) {
@@ -35,8 +20,7 @@ std::string prompts(std::size_t first, std::size_t last) {
 
 // The end of a cycle: both rows and the question.
 std::string rows(const std::string& typed, const std::string& sorted) {
-  return "Date Item in Original Order\n" + typed + "\nDate item in accending order\n" + sorted +
-         "\nWould you like to reset the program to enter new numbers? (Yes or No)\n";
+  return kTypedHeader + typed + kSortedHeader + sorted + kQuestion;
 }
 
 // A cycle whose ten prompts were all answered at the first asking.
@@ -139,6 +123,21 @@ TEST(DialogueInput, HugeWordIsOneBadAnswer) {
   EXPECT_EQ(run.out,
             kBanner + kPrompts[0] + kNotice + prompts(1, 10) + rows(kOneToTen, kOneToTen) + kEnd);
   EXPECT_EQ(WEXITSTATUS(run.status), 0);
+}
+
+// Output that cannot be written is reported, not passed off as success, and
+// the program does not go on with the input it has.
+TEST(DialogueOutput, UnwritableOutputEndsWithStatusOne) {
+  const std::pair<Output, std::string> outputs[] = {{Output::kFull, "No space left on device"},
+                                                    {Output::kClosedPipe, "Broken pipe"}};
+  for (const auto& [output, reason] : outputs) {
+    const RunResult run = run_tensort("1 2 3 4 5 6 7 8 9 10 y 1 2 3 4 5 6 7 8 9 10 n\n", output);
+    ASSERT_FALSE(run.timed_out);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tensort: cannot write to standard output: " + reason + "\n");
+    ASSERT_TRUE(WIFEXITED(run.status));
+    EXPECT_EQ(WEXITSTATUS(run.status), 1);
+  }
 }
 
 }  // namespace

@@ -11,70 +11,45 @@
 #include <vector>
 
 #include "run_program.h"
+#include "transcript.h"
 
 namespace {
 
 constexpr std::uint32_t kSeed = 20261206;
 constexpr int kInputs = 300;
 
-const std::string kBanner =
-    "\n\n======================| www.vandrel.example |======================\n\n"
-    "\n\nSubject : Tavelund\n\nProgrammer : M.Vandrel\n\nDate : Autumn 1393\n\n";
-const char* const kPrompts[] = {"frist", "Second", "3th", "4th", "5th",
-                                "6th",   "7th",    "8th", "9th", "10th"};
-const std::string kNotice = "Please enter a whole number from -2147483648 to 2147483647.\n";
-const std::string kTyped = "Date Item in Original Order\n";
-const std::string kSorted = "\nDate item in accending order\n";
-const std::string kQuestion =
-    "\nWould you like to reset the program to enter new numbers? (Yes or No)\n";
-const std::string kEnd =
-    "===============Build by Meskor Vandrel====================\n\n"
-    "Press any key to continue . . . \n";
-
-std::string pick(std::mt19937& rng, const std::vector<std::string>& choices) {
-  return choices[rng() % choices.size()];
-}
-
-std::string random_number(std::mt19937& rng) {
-  const std::int64_t edges[] = {INT32_MIN,       INT32_MAX,       INT32_MIN - 1LL,
-                                INT32_MAX + 1LL, INT32_MIN - 2LL, INT32_MAX + 2LL};
-  std::int64_t value = 0;
-  switch (rng() % 3) {
-    case 0:
-      value = static_cast<std::int32_t>(rng());
-      break;
-    case 1:
-      value = static_cast<std::int64_t>(rng() % 41) - 20;
-      break;
-    default:
-      value = edges[rng() % 6];
-  }
-  return pick(rng, {"", "", "", "+", "0"}) + std::to_string(value);
-}
-
-std::string random_word(std::mt19937& rng) {
-  if (rng() % 3 == 0) {
-    std::string bytes;
-    for (std::uint32_t n = 1 + rng() % 3; n > 0; --n) {
-      const char stray[] = {'\0', '\001', '\033', '\177', static_cast<char>(0x80 + rng() % 128)};
-      bytes += stray[rng() % 5];
-    }
-    return bytes;
-  }
-  return pick(rng, {"abc", "-", "+", "+x", ".5", "1e5", "0x1A", "--1", "99999999999999999999"});
-}
-
-// A few cycles' worth of numbers, bad words and replies, cut off at random.
+// A few cycles' worth of numbers across the int range and just past it, bad
+// words and stray bytes, every kind of gap and reply, cut off at random.
 std::string random_input(std::mt19937& rng) {
+  const auto pick = [&rng](const std::vector<std::string>& choices) {
+    return choices[rng() % choices.size()];
+  };
+  const std::vector<std::string> words = {"abc",
+                                          "-",
+                                          "+x",
+                                          ".5",
+                                          "0x1A",
+                                          "--1",
+                                          "99999999999999999999",
+                                          "-2147483649",
+                                          "2147483648",
+                                          std::string("\0\001", 2),
+                                          "\033\177",
+                                          "\200\377"};
+  const std::vector<std::string> edges = {"-2147483648", "2147483647", "+0", "-0", "007"};
   const std::vector<std::string> gaps = {" ", " ", "\n", "\r\n", "\t", "\n\n  ", ""};
-  const std::vector<std::string> replies = {"y", "y",  "yes", "Y",
-                                            "n", "no", "x",   std::string(1, '\0')};
+  const std::vector<std::string> replies = {"y", "y", "yes", "Y", "n", "no", "x", {'\0'}};
   std::string input;
   for (std::uint32_t cycles = 1 + rng() % 3; cycles > 0; --cycles) {
-    for (std::uint32_t words = 10 + rng() % 5; words > 0; --words) {
-      input += (rng() % 5 == 0 ? random_word(rng) : random_number(rng)) + pick(rng, gaps);
+    for (std::uint32_t n = 10 + rng() % 5; n > 0; --n) {
+      const std::uint32_t kind = rng() % 6;
+      input += kind == 0   ? pick(words)
+               : kind == 1 ? pick(edges)
+               : kind == 2 ? std::to_string(static_cast<int>(rng() % 41) - 20)
+                           : std::to_string(static_cast<std::int32_t>(rng()));
+      input += pick(gaps);
     }
-    input += pick(rng, replies) + pick(rng, gaps);
+    input += pick(replies) + pick(gaps);
   }
   if (rng() % 2 == 0) {
     input.resize(rng() % (input.size() + 1));
@@ -99,60 +74,57 @@ bool sorts_to(const std::string& typed, std::size_t at, std::vector<int>& fields
   if (fields.size() == 10 || at == typed.size()) {
     std::vector<int> ascending = fields;
     std::sort(ascending.begin(), ascending.end());
-    return at == typed.size() && fields.size() == 10 && render(ascending) == sorted;
+    return fields.size() == 10 && at == typed.size() && render(ascending) == sorted;
   }
   for (std::size_t width = 4; width <= 11 && at + width <= typed.size(); ++width) {
     const std::string field = typed.substr(at, width);
     const long long value = std::strtoll(field.c_str(), nullptr, 10);
-    if (value < INT32_MIN || value > INT32_MAX || render({static_cast<int>(value)}) != field) {
-      continue;
+    // Every field must be a field of the sorted row too: that keeps the search short.
+    if (value >= INT32_MIN && value <= INT32_MAX && render({static_cast<int>(value)}) == field &&
+        sorted.find(field) != std::string::npos) {
+      fields.push_back(static_cast<int>(value));
+      if (sorts_to(typed, at + width, fields, sorted)) {
+        return true;
+      }
+      fields.pop_back();
     }
-    fields.push_back(static_cast<int>(value));
-    if (sorts_to(typed, at + width, fields, sorted)) {
-      return true;
-    }
-    fields.pop_back();
   }
   return false;
 }
 
 // Walks the transcript: cycles of banner, prompts (each bad answer followed
-// by the notice and the same prompt again) and rows, ended by the closing.
+// by the notice and the same prompt again) and rows, until the closing.
 void check_transcript(const std::string& out) {
   std::size_t at = 0;
   const auto take = [&](const std::string& text) {
-    if (out.compare(at, text.size(), text) != 0) {
-      return false;
-    }
-    at += text.size();
-    return true;
+    const bool there = out.compare(at, text.size(), text) == 0;
+    at += there ? text.size() : 0;
+    return there;
   };
   const auto up_to = [&](const std::string& text) {
-    const std::size_t end = out.find(text, at);
+    const std::size_t end = std::min(out.find(text, at), out.size());
     const std::string before = out.substr(at, end - at);
-    at = end == std::string::npos ? out.size() : end + text.size();
+    at = end + text.size();
     return before;
   };
-  for (bool input_left = true; input_left;) {
+  const auto ended = [&] { return out.compare(at, kEnd.size(), kEnd) == 0; };
+  while (!ended()) {
     ASSERT_TRUE(take(kBanner)) << "no banner at " << at;
-    for (const char* name : kPrompts) {
-      const std::string prompt = std::string("Enter a ") + name + " Number:\n";
-      ASSERT_TRUE(take(prompt)) << "no prompt " << name << " at " << at;
+    for (const std::string& prompt : kPrompts) {
+      ASSERT_TRUE(take(prompt)) << "no " << prompt << " at " << at;
       while (take(kNotice)) {
-        ASSERT_TRUE(take(prompt)) << "the notice is not followed by prompt " << name;
+        ASSERT_TRUE(take(prompt)) << "the notice is not followed by " << prompt;
       }
-      if (out.compare(at, kEnd.size(), kEnd) == 0) {
-        input_left = false;
+      if (ended()) {
         break;
       }
     }
-    if (input_left) {
-      ASSERT_TRUE(take(kTyped)) << "no rows at " << at;
-      const std::string typed = up_to(kSorted);
+    if (!ended()) {
+      ASSERT_TRUE(take(kTypedHeader)) << "no rows at " << at;
+      const std::string typed = up_to(kSortedHeader);
       const std::string sorted = up_to(kQuestion);
       std::vector<int> fields;
       EXPECT_TRUE(sorts_to(typed, 0, fields, sorted)) << typed << "\n" << sorted;
-      input_left = out.compare(at, kEnd.size(), kEnd) != 0;
     }
   }
   EXPECT_EQ(out.substr(at), kEnd);

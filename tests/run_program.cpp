@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
@@ -17,29 +17,19 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int ms_left(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
 [[noreturn]] void exec_tensort() {
   execl(TENSORT_PATH, TENSORT_PATH, static_cast<char*>(nullptr));
   _exit(127);
 }
 
-void make_pipe(int fds[2]) {
-  if (pipe(fds) != 0) {
-    throw std::runtime_error("pipe failed");
-  }
-}
-
-// Waits for the program to end, doing `meanwhile` between looks; kills it
-// when the time limit has passed. Returns its waitpid status.
+// Waits for the program to end, doing `meanwhile` between looks, and kills it
+// once the time limit has passed. Returns its waitpid status.
 template <typename Meanwhile>
-int reap(pid_t pid, Clock::time_point deadline, bool& timed_out, Meanwhile meanwhile) {
+int reap(pid_t pid, bool& timed_out, Meanwhile meanwhile) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kTimeLimitMs);
   int status = -1;
   while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (ms_left(deadline) == 0) {
+    if (Clock::now() > deadline) {
       timed_out = true;
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
@@ -50,84 +40,47 @@ int reap(pid_t pid, Clock::time_point deadline, bool& timed_out, Meanwhile meanw
   return status;
 }
 
+std::string contents(std::FILE* file) {
+  std::string text;
+  std::rewind(file);
+  char buffer[4096];
+  for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    text.append(buffer, n);
+  }
+  std::fclose(file);
+  return text;
+}
+
 }  // namespace
 
 RunResult run_tensort(const std::string& input, Output output) {
-  signal(SIGPIPE, SIG_IGN);
-  int in[2];
-  int out[2];
-  int err[2];
-  make_pipe(in);
-  make_pipe(out);
-  make_pipe(err);
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::rewind(in);
+  int unread[2];
+  if (in == nullptr || out == nullptr || err == nullptr || pipe(unread) != 0) {
+    throw std::runtime_error("cannot set up the program's streams");
+  }
+  close(unread[0]);
   const pid_t pid = fork();
   if (pid == 0) {
-    dup2(in[0], STDIN_FILENO);
-    if (output == Output::kFull) {
-      dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
-    } else {
-      dup2(out[1], STDOUT_FILENO);
-    }
-    dup2(err[1], STDERR_FILENO);
-    for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
-      close(fd);
-    }
+    dup2(fileno(in), STDIN_FILENO);
+    dup2(output == Output::kFull         ? open("/dev/full", O_WRONLY)
+         : output == Output::kClosedPipe ? unread[1]
+                                         : fileno(out),
+         STDOUT_FILENO);
+    dup2(fileno(err), STDERR_FILENO);
     exec_tensort();
   }
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
-  if (output == Output::kClosedPipe) {
-    close(out[0]);
-  }
-
+  close(unread[1]);
   RunResult result;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kTimeLimitMs);
-  std::size_t written = 0;
-  int to_child = in[1];
-  int from_child = output == Output::kClosedPipe ? -1 : out[0];
-  int errors = err[0];
-  fcntl(to_child, F_SETFL, O_NONBLOCK);
-  if (input.empty()) {
-    close(to_child);
-    to_child = -1;
-  }
-  while ((from_child >= 0 || errors >= 0) && ms_left(deadline) > 0) {
-    pollfd fds[3] = {{from_child, POLLIN, 0}, {errors, POLLIN, 0}, {to_child, POLLOUT, 0}};
-    if (poll(fds, 3, ms_left(deadline)) < 0 && errno != EINTR) {
-      break;
-    }
-    char buffer[4096];
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].revents == 0) {
-        continue;
-      }
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-      } else {
-        close(fds[i].fd);
-        (i == 0 ? from_child : errors) = -1;
-      }
-    }
-    if (fds[2].revents != 0) {
-      const ssize_t n = write(to_child, input.data() + written, input.size() - written);
-      if (n > 0) {
-        written += static_cast<std::size_t>(n);
-      }
-      if (n < 0 || written == input.size()) {
-        close(to_child);
-        to_child = -1;
-      }
-    }
-  }
-  for (int fd : {to_child, from_child, errors}) {
-    if (fd >= 0) {
-      close(fd);
-    }
-  }
-  result.status = reap(pid, deadline, result.timed_out,
-                       [] { std::this_thread::sleep_for(std::chrono::milliseconds(5)); });
+  result.status = reap(pid, result.timed_out,
+                       [] { std::this_thread::sleep_for(std::chrono::milliseconds(2)); });
+  std::fclose(in);
+  result.out = contents(out);
+  result.err = contents(err);
   return result;
 }
 
@@ -154,31 +107,25 @@ TerminalRun::~TerminalRun() {
 
 bool TerminalRun::read_some(int timeout_ms) {
   pollfd fd = {master_, POLLIN, 0};
-  if (poll(&fd, 1, timeout_ms) <= 0) {
-    return false;
-  }
   char buffer[4096];
-  const ssize_t n = read(master_, buffer, sizeof buffer);
-  if (n <= 0) {
-    return false;
+  const ssize_t n = poll(&fd, 1, timeout_ms) > 0 ? read(master_, buffer, sizeof buffer) : 0;
+  if (n > 0) {
+    output_.append(buffer, static_cast<std::size_t>(n));
   }
-  output_.append(buffer, static_cast<std::size_t>(n));
-  return true;
+  return n > 0;
 }
 
 bool TerminalRun::expect(const std::string& text) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kTimeLimitMs);
-  for (;;) {
-    const std::size_t found = output_.find(text, matched_);
-    if (found != std::string::npos) {
-      matched_ = found + text.size();
-      return true;
-    }
-    if (ms_left(deadline) == 0) {
+  std::size_t found = 0;
+  while ((found = output_.find(text, matched_)) == std::string::npos) {
+    if (Clock::now() > deadline) {
       return false;
     }
-    read_some(ms_left(deadline));
+    read_some(10);
   }
+  matched_ = found + text.size();
+  return true;
 }
 
 void TerminalRun::type(const std::string& keys) {
@@ -193,17 +140,17 @@ termios TerminalRun::modes() const {
   return now;
 }
 
-bool TerminalRun::still_running_after(int ms) {
+bool TerminalRun::still_running_after(int ms) const {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // Looks without collecting, so wait_for_exit still gets the status.
   siginfo_t info{};
   return waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
          info.si_pid == 0;
 }
 
 int TerminalRun::wait_for_exit() {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kTimeLimitMs);
   bool timed_out = false;
-  const int status = reap(pid_, deadline, timed_out, [this] { read_some(5); });
+  const int status = reap(pid_, timed_out, [this] { read_some(5); });
   exited_ = true;
   while (read_some(50)) {
   }

@@ -17,11 +17,10 @@ struct RunResult {
   bool timed_out = false;
 };
 
-enum class Output { kPipe, kFull, kClosedPipe };
+enum class Output { kFile, kFull, kClosedPipe };
 
-// Runs the program with `input` as its standard input (a pipe that is closed
-// after the last byte) and returns what it wrote.
-RunResult run_tensort(const std::string& input, Output output = Output::kPipe);
+// Runs the program with `input` as its standard input and returns what it wrote.
+RunResult run_tensort(const std::string& input, Output output = Output::kFile);
 
 // The program on a pseudo-terminal, driven by what it writes.
 class TerminalRun {
@@ -40,9 +39,8 @@ class TerminalRun {
   pid_t pid() const {
     return pid_;
   }
-  // True while the program runs; checked after `ms` milliseconds without
-  // collecting it, so wait_for_exit still gets its status.
-  bool still_running_after(int ms);
+  // True while the program runs, `ms` milliseconds from now.
+  bool still_running_after(int ms) const;
   // Waits for the end, reading all output; the waitpid status, -1 on time-out.
   int wait_for_exit();
   const std::string& output() const {
