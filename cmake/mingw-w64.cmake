@@ -16,3 +16,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# The tests run the program under Wine, where it is installed.
+find_program(TENSORT_WINE NAMES wine64 wine PATHS /usr/lib/wine)
+if(TENSORT_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TENSORT_WINE})
+endif()

@@ -1,0 +1,2 @@
+# Standard output is a device that is always full.
+set(PROGRAM sh -c "exec \"\$0\" >/dev/full" ${PROGRAM})

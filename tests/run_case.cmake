@@ -1,0 +1,39 @@
+# Runs the program on one case and checks what it did:
+#   cmake -DPROGRAM=path/to/tensort -DCASE=dir/NAME [-DEMULATOR=command] -P run_case.cmake
+# NAME.in is fed to standard input, and standard output must equal NAME.out. With NAME.err,
+# standard error must equal it and the status must be 1; without, standard error must be empty and
+# the status 0. NAME.cmake, when there is one, can change how the case runs: PROGRAM (a command
+# line), INPUT (a file) or INPUT_TEXT (the input itself), READER (what reads standard output),
+# TIMEOUT (in seconds). Scratch files go in the working directory.
+set(INPUT ${CASE}.in)
+# Output is read through a cap, so that a program that writes without end soon meets a closed pipe
+# instead of filling memory until its time runs out.
+set(READER head -c 1000000)
+set(TIMEOUT 10)
+include(${CASE}.cmake OPTIONAL)
+get_filename_component(name ${CASE} NAME)
+if(DEFINED INPUT_TEXT)
+  set(INPUT ${name}.in)
+  file(WRITE ${INPUT} "${INPUT_TEXT}")
+endif()
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} COMMAND ${READER} INPUT_FILE ${INPUT}
+                OUTPUT_FILE ${name}.out ERROR_VARIABLE error RESULTS_VARIABLE status TIMEOUT ${TIMEOUT})
+list(GET status 0 status)
+set(expected_error "")
+set(expected_status 0)
+if(EXISTS ${CASE}.err)
+  file(READ ${CASE}.err expected_error)
+  set(expected_status 1)
+endif()
+
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${CASE}.out ${name}.out RESULT_VARIABLE differs)
+if(differs)
+  execute_process(COMMAND diff -u ${CASE}.out ${name}.out)
+  message(SEND_ERROR "standard output differs from ${CASE}.out")
+endif()
+if(NOT error STREQUAL expected_error)
+  message(SEND_ERROR "standard error was\n${error}\ninstead of\n${expected_error}")
+endif()
+if(NOT status STREQUAL expected_status)
+  message(SEND_ERROR "exit status ${status} instead of ${expected_status}")
+endif()
