@@ -1,17 +1,32 @@
-// The console jobs that differ between platforms: clearing the window and
-// waiting for a key. Each writes through std::cout; the caller flushes its own
-// text first.
+// The console jobs that differ between platforms: reading and writing the
+// standard streams, clearing the window and waiting for a key.
 #ifndef TENSORT_CONSOLE_H
 #define TENSORT_CONSOLE_H
 
-// Clears the console window. On Windows the command processor's "cls" does it;
-// elsewhere a terminal gets the clear sequence and anything else gets nothing.
+// Gets the console ready, once, before anything is read or written: a reader
+// that has gone away makes a write fail instead of ending the program, and it
+// is settled whether clearing the window writes anything.
+void start_console();
+
+// Reads at most `size` bytes of standard input, waiting for at least one.
+// Gives the count, 0 at the end of the input, or -1 with errno set.
+int read_input(char* buffer, int size);
+
+// Writes `size` bytes to standard output. False, with errno set, when a write
+// failed.
+bool write_output(const char* data, int size);
+
+// Clears the console window. On Windows the command processor's "cls" does it
+// when standard output is a console; elsewhere a terminal that takes escape
+// sequences gets the clear sequence through std::cout; anything else gets
+// nothing.
 void clear_screen();
 
 // Shows a "press any key" message and waits for one key press. On Windows the
 // command processor's "PAUSE" does it. Elsewhere the wait happens only when
 // standard input is a terminal; its modes are switched for the wait alone and
-// given back as they were, also when a signal ends the program during the wait.
+// given back as they were, also when a signal ends or stops the program during
+// the wait. Nothing waits once standard output can no longer be written.
 void wait_for_key();
 
 #endif  // TENSORT_CONSOLE_H

@@ -1,34 +1,16 @@
 // tensort: asks for ten whole numbers, lists them as typed and again in
 // ascending order, and offers to start again.
 #include <cctype>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
-#include <string>
-#include <system_error>
 
 #include "console.h"
+#include "streams.h"
 
 namespace {
 
 static_assert(sizeof(int) == 4, "the numbers are 32-bit integers");
-
-// The errno of the first write to standard output that failed, or 0.
-int write_error = 0;
-
-// Puts everything written so far on the screen. False once any write to
-// standard output has failed.
-bool flush_output() {
-  if (std::cout.good()) {
-    std::cout.flush();
-    if (!std::cout.good()) {
-      write_error = errno;
-    }
-  }
-  return std::cout.good();
-}
 
 // Drops the rest of the word at the front of the input, up to the next blank
 // or the end, without keeping it.
@@ -41,9 +23,6 @@ void discard_word() {
 // Skips blanks and line ends. False when the input has ended or failed, or
 // when output can no longer be written.
 bool next_word() {
-  if (!flush_output()) {
-    return false;
-  }
   std::cin >> std::ws;
   return std::cin.good();
 }
@@ -81,10 +60,8 @@ char read_reply() {
 }  // namespace
 
 int main() {
-#ifdef SIGPIPE
-  // A reader that has gone away is reported as a failed write, not a crash.
-  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
-#endif
+  start_console();
+  open_streams();
   char again = 'y';
   int integer1 = 0;
   int integer2 = 0;
@@ -153,19 +130,10 @@ int main() {
       std::cout << "Would you like to reset the program to enter new numbers? (Yes or No)\n";
       again = read_reply();
     }
-    flush_output();
     clear_screen();
   }
 
   std::cout << "===============Build by Meskor Vandrel====================\n\n";
-  if (flush_output()) {
-    wait_for_key();
-  }
-  if (!flush_output()) {
-    const std::string reason =
-        write_error != 0 ? ": " + std::generic_category().message(write_error) : "";
-    std::fprintf(stderr, "tensort: cannot write to standard output%s\n", reason.c_str());
-    return 1;
-  }
-  return 0;
+  wait_for_key();
+  return close_streams();
 }

@@ -3,7 +3,8 @@
 import os, pty, select, signal, sys, termios, time
 
 CLEAR = b"\033[H\033[2J\033[3J"
-PAUSE = b"===============Build by Meskor Vandrel====================\r\n\r\nPress any key to continue . . . "
+KEY = b"Press any key to continue . . . "
+PAUSE = b"===============Build by Meskor Vandrel====================\r\n\r\n" + KEY
 
 
 def soon(done, what):  # waits up to 10 s for done() to hold
@@ -14,10 +15,10 @@ def soon(done, what):  # waits up to 10 s for done() to hold
 
 class Terminal:
     # A command on a pseudo-terminal of its own, which echoes keys and ends lines in CR LF.
-    def __init__(self, *argv, TERM="xterm"):
+    def __init__(self, *argv, **env):
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
-            os.execvpe(argv[0], argv, {**os.environ, "TERM": TERM})
+            os.execvpe(argv[0], argv, {**os.environ, "TERM": "xterm", **env})
         self.out, self.seen, self.closed, self.modes = b"", 0, False, termios.tcgetattr(self.fd)
 
     def read(self):
@@ -33,18 +34,21 @@ class Terminal:
         self.seen = len(self.out) - len(rest)
         return between
 
-    def cycle(self, reply):  # answers one cycle, and gives what came between the question and the clear
+    def cycle(self, reply, clear=CLEAR):  # answers a cycle; gives what came between question and clear
         self.expect(b"Enter a frist Number:\r\n")
         os.write(self.fd, b"3 1 2 4 5 6 7 8 9 10\n")
         self.expect(b"(Yes or No)\r\n")
         os.write(self.fd, reply)
-        return self.expect(CLEAR)
+        return self.expect(clear)
 
-    def to_pause(self, reply=b"n\n"):
-        between = self.cycle(reply)
+    def to_pause(self, reply=b"n\n", clear=CLEAR):
+        between = self.cycle(reply, clear)
         self.expect(PAUSE)
-        soon(lambda: not termios.tcgetattr(self.fd)[3] & termios.ICANON, "the pause kept line mode")
+        self.waiting()
         return between
+
+    def waiting(self):
+        soon(lambda: not termios.tcgetattr(self.fd)[3] & termios.ICANON, "the pause kept line mode")
 
     def end(self):  # waits for the command to end; true when the terminal is then as it was
         soon(lambda: self.read() or self.closed, "it never ended")
@@ -53,27 +57,78 @@ class Terminal:
 
 
 def pause(program):
-    # Keys typed ahead of the pause are dropped; then one key ends it, with no Enter and no echo.
+    # Keys typed ahead of the pause are dropped; then one key ends it, with no Enter and no echo,
+    # and Ctrl-S is a key like any other.
     t = Terminal(program)
     assert t.cycle(b"y\n") == b"y\r\n" and t.to_pause(b"n\nq") == b"n\r\nq"
     time.sleep(0.3)
     assert os.waitpid(t.pid, os.WNOHANG)[0] == 0, "a key typed ahead ended the pause"
-    os.write(t.fd, b"k")
+    os.write(t.fd, b"\023")
     assert t.end() and t.status == 0 and t.out[t.seen:] == b"\r\n"
 
 
-def ctrl_c(program):
-    t = Terminal(program)
-    t.to_pause()
-    os.write(t.fd, b"\003")
-    assert t.end() and t.status == -signal.SIGINT
+def interrupted(program):
+    # Ctrl-C and SIGTERM at the pause end the program as those signals do.
+    for key, number in ((b"\003", signal.SIGINT), (None, signal.SIGTERM)):
+        t = Terminal(program)
+        t.to_pause()
+        os.write(t.fd, key) if key else os.kill(t.pid, number)
+        assert t.end() and t.status == -number
 
 
-def sigterm(program):
-    t = Terminal(program)
-    t.to_pause()
-    os.kill(t.pid, signal.SIGTERM)
-    assert t.end() and t.status == -signal.SIGTERM
+class Shell(Terminal):
+    # An interactive bash with job control on the terminal, which has started the program.
+    def __init__(self, program, **env):
+        super().__init__("bash", "--norc", "--noprofile", "-i", PS1="$ ", **env)
+        self.modes = self.ask(b"$(stty -g)")  # the modes that the shell gives its commands
+        os.write(self.fd, program.encode() + b"\n")
+
+    def ask(self, words):  # what the shell makes of words; the quotes keep the echo from matching
+        os.write(self.fd, b"echo an''swer=" + words + b"\n")
+        self.expect(b"answer=")
+        return self.expect(b"\r\n")
+
+    def news(self, text):  # waits for the shell to tell text of a job in the background
+        # bash can miss a change in a job (sleep's too), and tells only before a prompt: the end of
+        # a subshell makes it look again.
+        soon(lambda: self.read() or text in self.out[self.seen:] or time.sleep(0.2) or
+             os.write(self.fd, b"(:)\n") < 0, f"no news of the job in {self.out[self.seen:]!r}")
+        self.expect(text)
+
+    def fg(self):  # brings the job back: the pause asks again, on a fresh line
+        os.write(self.fd, b"fg\n")
+        assert self.expect(KEY).endswith(b"\r\n\r\n")
+        self.waiting()
+
+
+def ctrl_z_kill(program):
+    # Stopped at the pause, brought back and stopped again, the program ends at once when killed.
+    sh = Shell(program)
+    sh.to_pause()
+    os.write(sh.fd, b"\032")
+    sh.expect(b"Stopped")
+    sh.fg()
+    os.write(sh.fd, b"\032")
+    sh.expect(b"Stopped")
+    os.write(sh.fd, b"kill %1\n")
+    sh.news(b"Terminated")
+    assert sh.ask(b"$(stty -g)") == sh.modes
+
+
+def stop_bg_fg(program):
+    # Stopped by a signal it cannot catch and continued in the background, the program stops at
+    # its read; brought back, it takes one key. On a terminal that cannot take escape sequences,
+    # as TERM says, it writes none.
+    sh = Shell(program, TERM="dumb")
+    sh.to_pause(clear=b"n\r\n")
+    os.killpg(os.tcgetpgrp(sh.fd), signal.SIGSTOP)
+    sh.expect(b"Stopped")
+    os.write(sh.fd, b"bg\n")
+    sh.news(b"Stopped")
+    sh.fg()
+    os.write(sh.fd, b"\026")  # Ctrl-V, a key like any other
+    sh.expect(b"$ ")
+    assert sh.ask(b"$? $(stty -g)") == b"0 " + sh.modes and b"\033" not in sh.out
 
 
 if __name__ == "__main__":

@@ -1,0 +1,2 @@
+# Standard input is closed.
+set(PROGRAM sh -c "exec \"\$0\" <&-" ${PROGRAM})

@@ -1,0 +1,2 @@
+# Standard input is a directory, which cannot be read.
+set(INPUT /)
