@@ -46,9 +46,11 @@ class OutputBuffer final : public std::streambuf {
   int error_ = 0;
 };
 
-// Standard input, read in blocks. It ends after a read error, whose reason is
-// kept, and once output can no longer be written: then no one reads the
-// questions.
+// Standard input, read in blocks. Before it asks the system for more, and so
+// may wait, everything written is put on the screen; standard output is
+// flushed then and not before each read. It ends after a read error, whose
+// reason is kept, and once output can no longer be written: then no one reads
+// the questions.
 class InputBuffer final : public std::streambuf {
  public:
   explicit InputBuffer(OutputBuffer& output) : output_(output) {}
@@ -58,7 +60,7 @@ class InputBuffer final : public std::streambuf {
 
  protected:
   int_type underflow() override {
-    if (error_ != 0 || output_.error() != 0) {
+    if (output_.pubsync() != 0 || error_ != 0) {
       return traits_type::eof();
     }
     const int count = read_input(buffer_, sizeof buffer_);
@@ -97,6 +99,9 @@ void report(const char* what, int error) {
 void open_streams() {
   previous_output = std::cout.rdbuf(&output);
   previous_input = std::cin.rdbuf(&input);
+  // The input's buffer flushes the output when it must; std::cin need not
+  // flush it before every read.
+  std::cin.tie(nullptr);
 }
 
 int close_streams() {
