@@ -179,10 +179,7 @@ void read_one_key() {
 
 void start_console() {
   // A reader that has gone away is reported as a failed write, not a crash.
-  struct sigaction ignoring {};
-  ignoring.sa_handler = SIG_IGN;
-  sigemptyset(&ignoring.sa_mask);
-  sigaction(SIGPIPE, &ignoring, nullptr);
+  set_action(SIGPIPE, SIG_IGN);
   // A terminal that cannot take escape sequences says so in TERM.
   const char* term = std::getenv("TERM");
   clears = isatty(STDOUT_FILENO) != 0 && term != nullptr && *term != '\0' &&

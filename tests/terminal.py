@@ -80,7 +80,7 @@ class Shell(Terminal):
     # An interactive bash with job control on the terminal, which has started the program.
     def __init__(self, program, **env):
         super().__init__("bash", "--norc", "--noprofile", "-i", PS1="$ ", **env)
-        self.modes = self.ask(b"$(stty -g)")  # the modes that the shell gives its commands
+        self.stty = self.ask(b"$(stty -g)")  # the modes that the shell gives its commands
         os.write(self.fd, program.encode() + b"\n")
 
     def ask(self, words):  # what the shell makes of words; the quotes keep the echo from matching
@@ -112,7 +112,7 @@ def ctrl_z_kill(program):
     sh.expect(b"Stopped")
     os.write(sh.fd, b"kill %1\n")
     sh.news(b"Terminated")
-    assert sh.ask(b"$(stty -g)") == sh.modes
+    assert sh.ask(b"$(stty -g)") == sh.stty
 
 
 def stop_bg_fg(program):
@@ -128,7 +128,7 @@ def stop_bg_fg(program):
     sh.fg()
     os.write(sh.fd, b"\026")  # Ctrl-V, a key like any other
     sh.expect(b"$ ")
-    assert sh.ask(b"$? $(stty -g)") == b"0 " + sh.modes and b"\033" not in sh.out
+    assert sh.ask(b"$? $(stty -g)") == b"0 " + sh.stty and b"\033" not in sh.out
 
 
 if __name__ == "__main__":
