@@ -10,6 +10,8 @@ set(INPUT ${CASE}.in)
 # instead of filling memory until its time runs out.
 set(READER head -c 1000000)
 set(TIMEOUT 10)
+# A terminal that takes escape sequences, so that one written into a pipe or a file shows.
+set(ENV{TERM} xterm)
 include(${CASE}.cmake OPTIONAL)
 get_filename_component(name ${CASE} NAME)
 if(DEFINED INPUT_TEXT)
