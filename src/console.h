@@ -4,8 +4,11 @@
 #define TENSORT_CONSOLE_H
 
 // Gets the console ready, once, before anything is read or written: a reader
-// that has gone away makes a write fail instead of ending the program, and it
-// is settled whether clearing the window writes anything.
+// that has gone away makes a write fail instead of ending the program, it is
+// settled whether clearing the window writes anything, and, but on Windows, the
+// signals that end or stop the program are handled from then on: they give the
+// terminal back, and one that ends a program ends this one also where the
+// system would ignore it (the first process of a container).
 void start_console();
 
 // Reads at most `size` bytes of standard input, waiting for at least one.
@@ -26,7 +29,9 @@ void clear_screen();
 // command processor's "PAUSE" does it. Elsewhere the wait happens only when
 // standard input is a terminal; its modes are switched for the wait alone and
 // given back as they were, also when a signal ends or stops the program during
-// the wait. Nothing waits once standard output can no longer be written.
+// the wait. Where the system discards a stop, the wait goes on as it was; where
+// it ignores a signal that ends the program, the program ends all the same.
+// Nothing waits once standard output can no longer be written.
 void wait_for_key();
 
 #endif  // TENSORT_CONSOLE_H

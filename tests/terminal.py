@@ -58,28 +58,51 @@ class Terminal:
 
 def pause(program):
     # Keys typed ahead of the pause are dropped; then one key ends it, with no Enter and no echo,
-    # and Ctrl-S is a key like any other.
+    # and Ctrl-S is a key like any other. Ctrl-Z changes nothing: run with no shell, the program
+    # leads its terminal's session, where no stop can happen.
     t = Terminal(program)
     assert t.cycle(b"y\n") == b"y\r\n" and t.to_pause(b"n\nq") == b"n\r\nq"
+    os.write(t.fd, b"\032")
     time.sleep(0.3)
     assert os.waitpid(t.pid, os.WNOHANG)[0] == 0, "a key typed ahead ended the pause"
+    t.waiting()
     os.write(t.fd, b"\023")
     assert t.end() and t.status == 0 and t.out[t.seen:] == b"\r\n"
 
 
-def interrupted(program):
-    # Ctrl-C and SIGTERM at the pause end the program as those signals do.
-    for key, number in ((b"\003", signal.SIGINT), (None, signal.SIGTERM)):
-        t = Terminal(program)
-        t.to_pause()
-        os.write(t.fd, key) if key else os.kill(t.pid, number)
-        assert t.end() and t.status == -number
+def interrupted(program, *container):
+    # Ctrl-C at a prompt and at the pause, and SIGTERM at the pause, end the program as those
+    # signals do, also as the first process of a PID namespace, where the system ignores them.
+    for key, number, at_pause in ((b"\003", 2, 0), (b"\003", 2, 1), (None, 15, 1)):
+        t = Terminal(*container, program)
+        t.to_pause() if at_pause else t.expect(b"frist Number:\r\n")
+        os.write(t.fd, key) if key else os.killpg(os.tcgetpgrp(t.fd), number)
+        assert t.end() and t.status in ((128 + number,) if container else (-number,)), t.status
+
+
+def container(program):
+    unshare = ("unshare", "-r", "-p", "-f", "--mount-proc")
+    if os.system(" ".join(unshare) + " true") != 0:
+        print("skipped: this system allows no new PID namespace")
+        sys.exit(77)
+    interrupted(program, *unshare)
+
+
+def output_to_file(program):
+    # Standard output a file, standard input the terminal: the file gets no clear sequence, and
+    # the pause waits for a key on the terminal all the same.
+    t = Terminal("sh", "-c", 'exec "$0" >out.txt', program)
+    os.write(t.fd, b"1 2 3 4 5 6 7 8 9 10 n\n")
+    t.waiting()
+    os.write(t.fd, b"x")
+    assert t.end() and t.status == 0 and b"x" not in t.out
+    assert open("out.txt", "rb").read().endswith(b"(Yes or No)\n" + PAUSE.replace(b"\r", b"") + b"\n")
 
 
 class Shell(Terminal):
-    # An interactive bash with job control on the terminal, which has started the program.
-    def __init__(self, program, **env):
-        super().__init__("bash", "--norc", "--noprofile", "-i", PS1="$ ", **env)
+    # An interactive shell with job control on the terminal, which has started the program.
+    def __init__(self, program, *shell, **env):
+        super().__init__(*(shell or ("bash", "--norc", "--noprofile", "-i")), PS1="$ ", **env)
         self.stty = self.ask(b"$(stty -g)")  # the modes that the shell gives its commands
         os.write(self.fd, program.encode() + b"\n")
 
@@ -102,17 +125,19 @@ class Shell(Terminal):
 
 
 def ctrl_z_kill(program):
-    # Stopped at the pause, brought back and stopped again, the program ends at once when killed.
-    sh = Shell(program)
+    # Under a shell that leaves the terminal's modes to its commands, each Ctrl-Z at the pause
+    # gives the shell its modes back; killed while stopped, the program ends at once, and leaves
+    # alone the terminal that the shell has taken back.
+    sh = Shell(program, "dash", "-i")
     sh.to_pause()
-    os.write(sh.fd, b"\032")
-    sh.expect(b"Stopped")
-    sh.fg()
-    os.write(sh.fd, b"\032")
-    sh.expect(b"Stopped")
-    os.write(sh.fd, b"kill %1\n")
+    for again in (True, False):
+        os.write(sh.fd, b"\032")
+        sh.expect(b"Stopped")
+        assert sh.ask(b"$(stty -g)") == sh.stty
+        again and sh.fg()
+    os.write(sh.fd, b"stty -echo; kill %1; kill -CONT %1\n")
     sh.news(b"Terminated")
-    assert sh.ask(b"$(stty -g)") == sh.stty
+    assert not termios.tcgetattr(sh.fd)[3] & termios.ECHO
 
 
 def stop_bg_fg(program):
