@@ -1,2 +1,3 @@
 # Standard input is closed.
 set(PROGRAM sh -c "exec \"\$0\" <&-" ${PROGRAM})
+set(NEEDS sh)
