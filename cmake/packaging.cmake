@@ -1,0 +1,87 @@
+# What `cmake --install` puts where, and the packages that `cpack` makes from it: on Linux a .tar.gz
+# and a .deb, on macOS a .tar.gz, on Windows (also cross-built) a .zip. Built with SOURCE_DATE_EPOCH
+# set, as a distribution's builder sets it, the packages hold no build time and no build path, so
+# two builds of one commit give the same bytes.
+include(GNUInstallDirs)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(doc ${CMAKE_BINARY_DIR}/doc)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/doc/tensort.1 ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/LICENSE)
+find_program(TENSORT_GZIP gzip)
+file(MAKE_DIRECTORY ${doc})
+
+# Compresses `input` to `output` as Debian wants it: at most, with no name and no time in it.
+function(tensort_gzip input output)
+  execute_process(COMMAND ${TENSORT_GZIP} -9 -n -c ${input} OUTPUT_FILE ${output} COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+install(TARGETS tensort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(FILES LICENSE README.md DESTINATION .)
+elseif(TENSORT_GZIP)
+  tensort_gzip(${CMAKE_SOURCE_DIR}/doc/tensort.1 ${doc}/tensort.1.gz)
+  install(FILES ${doc}/tensort.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+  install(FILES doc/tensort.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_PACKAGE_VENDOR "the tensort authors")
+set(CPACK_PACKAGE_CONTACT "the tensort authors <tensort@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort ten typed numbers in a console dialogue")
+set(CPACK_PACKAGE_DESCRIPTION "tensort asks for ten whole numbers at ten prompts, lists them as typed
+and again in ascending order (a bubble sort), and offers to start again.
+It ends with a closing line and a pause that waits for one key.")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_ARCHIVE_THREADS 1)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  set(CPACK_GENERATOR TGZ DEB)
+else()
+  set(CPACK_GENERATOR TGZ)
+  install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  # Debian's documents: a machine-readable copyright file, and the changelog made from
+  # CHANGELOG.md, dated with the dates it gives.
+  file(READ LICENSE license)
+  string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) ([^\n]*)\n\n" "" terms "${license}")
+  set(holder ${CMAKE_MATCH_1})
+  string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
+  string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
+  file(WRITE ${doc}/copyright "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: tensort
+
+Files: *
+Copyright: ${holder}
+License: Expat${terms}")
+
+  file(STRINGS CHANGELOG.md lines)
+  set(changelog "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^## ([^ ]+) \\(([0-9-]+)\\)")
+      if(changelog)
+        string(APPEND changelog "\n -- ${CPACK_PACKAGE_CONTACT}  ${date}\n\n")
+      endif()
+      execute_process(COMMAND date -u -R -d ${CMAKE_MATCH_2} OUTPUT_VARIABLE date
+                      OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+      string(APPEND changelog "tensort (${CMAKE_MATCH_1}) unstable; urgency=medium\n\n")
+    elseif(line MATCHES "^- (.*)")
+      string(APPEND changelog "  * ${CMAKE_MATCH_1}\n")
+    elseif(line MATCHES "^  (.*)")
+      string(APPEND changelog "    ${CMAKE_MATCH_1}\n")
+    endif()
+  endforeach()
+  file(WRITE ${doc}/changelog "${changelog}\n -- ${CPACK_PACKAGE_CONTACT}  ${date}\n")
+  tensort_gzip(${doc}/changelog ${doc}/changelog.gz)
+  install(FILES ${doc}/copyright ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
+include(CPack)
