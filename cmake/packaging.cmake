@@ -6,14 +6,14 @@ include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(doc ${CMAKE_BINARY_DIR}/doc)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${CMAKE_SOURCE_DIR}/doc/tensort.1 ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${CMAKE_SOURCE_DIR}/LICENSE)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/tensort.1 CHANGELOG.md LICENSE)
 find_program(TENSORT_GZIP gzip)
 file(MAKE_DIRECTORY ${doc})
 
 # Compresses `input` to `output` as Debian wants it: at most, with no name and no time in it.
 function(tensort_gzip input output)
-  execute_process(COMMAND ${TENSORT_GZIP} -9 -n -c ${input} OUTPUT_FILE ${output} COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND ${TENSORT_GZIP} -9 -n -c ${input} OUTPUT_FILE ${output}
+                  COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
 install(TARGETS tensort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -29,8 +29,8 @@ endif()
 set(CPACK_PACKAGE_VENDOR "the tensort authors")
 set(CPACK_PACKAGE_CONTACT "the tensort authors <tensort@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort ten typed numbers in a console dialogue")
-set(CPACK_PACKAGE_DESCRIPTION "tensort asks for ten whole numbers at ten prompts, lists them as typed
-and again in ascending order (a bubble sort), and offers to start again.
+set(CPACK_PACKAGE_DESCRIPTION "tensort asks for ten whole numbers at ten prompts, lists them as
+typed and again in ascending order (a bubble sort), and offers to start again.
 It ends with a closing line and a pause that waits for one key.")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
@@ -52,7 +52,8 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(holder ${CMAKE_MATCH_1})
   string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
   string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
-  file(WRITE ${doc}/copyright "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+  set(format https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/)
+  file(WRITE ${doc}/copyright "Format: ${format}
 Upstream-Name: tensort
 
 Files: *

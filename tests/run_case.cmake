@@ -6,7 +6,7 @@
 # line), INPUT (a file) or INPUT_TEXT (the input itself), READER (COMMAND, then what reads
 # standard output), TIMEOUT (in seconds), PREFIX (true: only the output's first bytes, as many as
 # NAME.out holds, are compared), NEEDS (programs or files the case cannot run without: where one is
-# missing, the case says "SKIPPED:" and CTest reports it skipped). Scratch files go in the
+# missing, the case says "skipped:" and CTest reports it skipped). Scratch files go in the
 # working directory.
 set(INPUT ${CASE}.in)
 # Output is read through a cap where there is one, so that a program that writes without end soon
@@ -22,7 +22,7 @@ include(${CASE}.cmake OPTIONAL)
 foreach(need IN LISTS NEEDS)
   find_program(found_${need} ${need})
   if(NOT found_${need} AND NOT EXISTS ${need})
-    message("SKIPPED: this case needs ${need}")
+    message("skipped: this case needs ${need}")
     return()
   endif()
 endforeach()

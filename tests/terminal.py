@@ -7,21 +7,16 @@ KEY = b"Press any key to continue . . . "
 PAUSE = b"===============Build by Meskor Vandrel====================\r\n\r\n" + KEY
 
 
-def skip(why):  # CTest reports the scenario skipped
-    print("skipped:", why)
-    sys.exit(77)
-
-
-def soon(done, what):  # waits up to 10 s for done() to hold
+def soon(done, what):  # waits up to 10 s for done() to hold; what() says what did not happen
     deadline = time.monotonic() + 10
     while not done():
-        assert time.monotonic() < deadline, what
+        assert time.monotonic() < deadline, what()
 
 
 class Terminal:
     # A command on a pseudo-terminal of its own, which echoes keys and ends lines in CR LF.
     def __init__(self, *argv, **env):
-        shutil.which(argv[0]) or skip(f"no {argv[0]}")
+        shutil.which(argv[0]) or sys.exit(f"skipped: no {argv[0]}")  # CTest reports it skipped
         self.pid, self.fd = pty.fork()
         if self.pid == 0:
             os.execvpe(argv[0], argv, {**os.environ, "TERM": "xterm", **env})
@@ -35,12 +30,13 @@ class Terminal:
                 self.closed = True
 
     def expect(self, text):  # waits for text after what was seen, and gives what came before it
-        soon(lambda: text in self.out[self.seen:] or self.read(), f"no {text!r} in {self.out[self.seen:]!r}")
+        soon(lambda: text in self.out[self.seen:] or self.read(),
+             lambda: f"no {text!r} in {self.out[self.seen:]!r}")
         between, _, rest = self.out[self.seen:].partition(text)
         self.seen = len(self.out) - len(rest)
         return between
 
-    def to_pause(self, *replies, clear=CLEAR):  # a cycle for each reply; gives what came before each clear
+    def to_pause(self, *replies, clear=CLEAR):  # a cycle a reply; gives what came before each clear
         between = []
         for reply in replies or (b"n\n",):
             self.expect(b"Enter a frist Number:\r\n")
@@ -53,10 +49,10 @@ class Terminal:
         return between
 
     def waiting(self):
-        soon(lambda: not termios.tcgetattr(self.fd)[3] & termios.ICANON, "the pause kept line mode")
+        soon(lambda: not termios.tcgetattr(self.fd)[3] & termios.ICANON, lambda: "line mode kept")
 
     def end(self):  # waits for the command to end; true when the terminal is then as it was
-        soon(lambda: self.read() or self.closed, "it never ended")
+        soon(lambda: self.read() or self.closed, lambda: "it never ended")
         self.status = os.waitstatus_to_exitcode(os.waitpid(self.pid, 0)[1])
         return termios.tcgetattr(self.fd) == self.modes
 
@@ -79,12 +75,13 @@ def interrupted(program, *container):
     # signals do, also as the first process of a PID namespace, where the system ignores them. On
     # a terminal that cannot take escape sequences, as TERM says, it writes none.
     if container and os.system(" ".join(container) + " true") != 0:
-        skip("this system allows no new PID namespace")
+        sys.exit("skipped: this system allows no new PID namespace")
     for key, number, at_pause in ((b"\003", 2, 0), (b"\003", 2, 1), (None, 15, 1)):
         t = Terminal(*container, program, TERM="dumb")
         t.to_pause(clear=b"n\r\n") if at_pause else t.expect(b"frist Number:\r\n")
         os.write(t.fd, key) if key else os.killpg(os.tcgetpgrp(t.fd), number)
-        assert t.end() and t.status == (128 + number if container else -number) and b"\033" not in t.out
+        assert t.end() and t.status == (128 + number if container else -number)
+        assert b"\033" not in t.out
 
 
 def container(program):
@@ -99,7 +96,8 @@ def output_to_file(program):
     t.waiting()
     os.write(t.fd, b"x")
     assert t.end() and t.status == 0 and b"x" not in t.out
-    assert open("out.txt", "rb").read().endswith(b"(Yes or No)\n" + PAUSE.replace(b"\r", b"") + b"\n")
+    with open("out.txt", "rb") as out:
+        assert out.read().endswith(b"(Yes or No)\n" + PAUSE.replace(b"\r", b"") + b"\n")
 
 
 def job_control(program):
@@ -110,18 +108,18 @@ def job_control(program):
     sh = Terminal("dash", "-i", PS1="$ ")
     os.write(sh.fd, program.encode() + b"\n")
     sh.to_pause()
-    for command in (None, b"bg\n", b"fg\n", b"\032", b"fg\n", b"\032"):
+    kill, stop = b"stty -echo; kill %1; kill -CONT %1\n", b"Stopped"
+    for command, news in ((None, stop), (b"bg\n", stop), (b"fg\n", KEY), (b"\032", stop),
+                          (b"fg\n", KEY), (b"\032", stop), (kill, b"Terminated")):
         os.write(sh.fd, command) if command else os.killpg(os.tcgetpgrp(sh.fd), signal.SIGSTOP)
-        if command == b"fg\n":
-            assert sh.expect(KEY).endswith(b"\r\n\r\n")
+        poke = command in (b"bg\n", kill)  # dash tells of a job in the background before a prompt
+        soon(lambda: sh.read() or news in sh.out[sh.seen:] or poke and os.write(sh.fd, b"\n") and
+             time.sleep(0.2), lambda: f"no {news!r} in {sh.out[sh.seen:]!r}")
+        between = sh.expect(news)
+        if news == KEY:  # the pause asks again, on a fresh line
+            assert between.endswith(b"\r\n\r\n")
             sh.waiting()
-        else:  # dash tells of a job before a prompt
-            soon(lambda: sh.read() or b"Stopped" in sh.out[sh.seen:] or os.write(sh.fd, b"\n") < 0 or
-                 time.sleep(0.2), "the job never stopped")
-            sh.expect(b"Stopped")
-            assert command != b"\032" or termios.tcgetattr(sh.fd) == sh.modes
-    os.write(sh.fd, b"stty -echo; kill %1; kill -CONT %1; wait; echo ended\n")
-    sh.expect(b"\r\nended")
+        assert command != b"\032" or termios.tcgetattr(sh.fd) == sh.modes
     assert not termios.tcgetattr(sh.fd)[3] & termios.ECHO
 
 
