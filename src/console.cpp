@@ -133,6 +133,7 @@ void take_default_action(int signal_number, void (*handler)(int)) {
   set_action(signal_number, SIG_DFL);
   raise(signal_number);
   change_mask(SIG_UNBLOCK, only(signal_number));
+  // Here the program has ended, has been stopped and continued, or goes on.
   change_mask(SIG_BLOCK, only(signal_number));
   set_action(signal_number, handler);
 }
