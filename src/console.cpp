@@ -120,9 +120,10 @@ void set_modes(const termios& modes) {
 // tcgetpgrp, getpgrp, tcsetattr, sigaction, sigprocmask, sigpending, raise,
 // write and _exit.
 
-// Lets the signal being handled take its default course: the program ends, or
-// stops here until it is continued. The handler is set back before the signal
-// is unblocked again, so that one coming at once finds it. Where the system
+// Gives the terminal back during the wait, then lets the signal being handled
+// take its default course: the program ends, or stops here until it is
+// continued. The handler is set back before the signal is unblocked again, so
+// that one coming at once finds it. Where the system
 // discards the default action, the program goes on: a stop in a process group
 // that no shell controls (the program leads its terminal's session, as in a
 // tmux pane, after exec or under ssh -t), and every default action in the
@@ -130,6 +131,9 @@ void set_modes(const termios& modes) {
 // microseconds of the stop can come before the stop is taken and leave the
 // program stopped, as in any program that stops itself from a handler.
 void take_default_action(int signal_number, void (*handler)(int)) {
+  if (waiting != 0) {
+    set_modes(shell_modes);
+  }
   set_action(signal_number, SIG_DFL);
   raise(signal_number);
   change_mask(SIG_UNBLOCK, only(signal_number));
@@ -142,9 +146,6 @@ void take_default_action(int signal_number, void (*handler)(int)) {
 // program as the signal does, or with the status a shell gives for it where
 // the system ignores the signal.
 extern "C" void restore_term_on_signal(int signal_number) {
-  if (waiting != 0) {
-    set_modes(shell_modes);
-  }
   take_default_action(signal_number, restore_term_on_signal);
   _exit(128 + signal_number);
 }
@@ -154,9 +155,6 @@ extern "C" void restore_term_on_signal(int signal_number) {
 // the wait goes on here as it was.
 extern "C" void restore_term_on_suspend(int signal_number) {
   const int saved_errno = errno;
-  if (waiting != 0) {
-    set_modes(shell_modes);
-  }
   take_default_action(signal_number, restore_term_on_suspend);
   sigset_t pending;
   sigpending(&pending);
