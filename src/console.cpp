@@ -7,11 +7,17 @@ namespace {
 // Whether clear_screen writes anything: settled once, by start_console.
 bool clears = false;
 
+// The pause's message, after a line end: after a stop it is written again on a
+// fresh line.
+const char kPauseMessage[] = "\nPress any key to continue . . . ";
+
 }  // namespace
 
 #ifdef _WIN32
 
+#define WIN32_LEAN_AND_MEAN
 #include <io.h>
+#include <windows.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -44,8 +50,14 @@ void clear_screen() {
   }
 }
 
+// Off a console (a pipe, a file) the command processor's "PAUSE" would wait
+// for input that may never come: there the message is written, and a line
+// end, as where a terminal is not waited on elsewhere.
 void wait_for_key() {
-  if (std::cout.flush()) {
+  DWORD mode = 0;
+  if (GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) == 0) {
+    std::cout << kPauseMessage + 1 << '\n';
+  } else if (std::cout.flush()) {
     static_cast<void>(std::system("PAUSE"));
   }
 }
@@ -60,10 +72,6 @@ void wait_for_key() {
 #include <cstring>
 
 namespace {
-
-// The pause's message, after a line end: after a stop it is written again on a
-// fresh line.
-const char kPauseMessage[] = "\nPress any key to continue . . . ";
 
 // The terminal's modes as the program found them, and the modes of the wait.
 termios shell_modes;

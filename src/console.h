@@ -25,10 +25,11 @@ bool write_output(const char* data, int size);
 // nothing.
 void clear_screen();
 
-// Shows a "press any key" message and waits for one key press. On Windows the
-// command processor's "PAUSE" does it. Elsewhere the wait happens only when
-// standard input is a terminal; its modes are switched for the wait alone and
-// given back as they were, also when a signal ends or stops the program during
+// Shows a "press any key" message and waits for one key press, only where
+// standard input is a console or a terminal: elsewhere the message is written
+// alone, with a line end. On Windows the command processor's "PAUSE" does it.
+// Elsewhere the terminal's modes are switched for the wait alone and given
+// back as they were, also when a signal ends or stops the program during
 // the wait. Where the system discards a stop, the wait goes on as it was; where
 // it ignores a signal that ends the program, the program ends all the same.
 // Nothing waits once standard output can no longer be written.
