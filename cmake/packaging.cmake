@@ -1,5 +1,6 @@
 # What `cmake --install` puts where, and the packages that `cpack` makes from it: on Linux a .tar.gz
-# and a .deb, on macOS a .tar.gz, on Windows (also cross-built) a .zip. Built with SOURCE_DATE_EPOCH
+# with the static program and a .deb with the one linked to the system's C library, each named
+# for Debian's name of the processor; on macOS a .tar.gz, on Windows (also cross-built) a .zip. Built with SOURCE_DATE_EPOCH
 # set, as a distribution's builder sets it, the packages hold no build time and no build path, so
 # two builds of one commit give the same bytes.
 include(GNUInstallDirs)
@@ -16,7 +17,12 @@ function(tensort_gzip input output)
                   COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
-install(TARGETS tensort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tensort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
+if(TARGET tensort-static)
+  # Installed by name only, into the archive.
+  install(TARGETS tensort-static RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT static
+          EXCLUDE_FROM_ALL)
+endif()
 if(WIN32)
   install(FILES LICENSE README.md DESTINATION .)
 else()
@@ -48,8 +54,28 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 else()
   set(CPACK_GENERATOR TGZ)
 endif()
+if(APPLE)
+  set(CPACK_PACKAGE_FILE_NAME tensort-${PROJECT_VERSION}-macos)
+endif()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  set(TENSORT_ARCH "" CACHE STRING "Debian's name for the processor that tensort is built for")
+  find_program(TENSORT_DPKG dpkg)
+  if(NOT TENSORT_ARCH AND TENSORT_DPKG)
+    execute_process(COMMAND ${TENSORT_DPKG} --print-architecture OUTPUT_VARIABLE TENSORT_ARCH
+                    OUTPUT_STRIP_TRAILING_WHITESPACE)
+  elseif(NOT TENSORT_ARCH)
+    string(TOLOWER ${CMAKE_SYSTEM_PROCESSOR} TENSORT_ARCH)
+  endif()
+  set(CPACK_PACKAGE_FILE_NAME tensort-${PROJECT_VERSION}-linux-${TENSORT_ARCH})
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${TENSORT_ARCH})
+  # cpack reads this for each kind of package: it puts the static program in the archive, and
+  # gives the .deb its Depends where dpkg-shlibdeps cannot.
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/cpack-each.cmake)
+  if(TARGET tensort-static)
+    set(CPACK_TENSORT_STATIC ON)
+  endif()
+
   # Debian's documents: a machine-readable copyright file, and the changelog made from
   # CHANGELOG.md, dated with the dates it gives.
   file(READ LICENSE license)
@@ -87,7 +113,15 @@ License: Expat${terms}")
 
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # dpkg-shlibdeps reads the Depends off the C library's list of symbols, which dpkg holds for
+  # each architecture whose libc6 is installed (for another's, dpkg --add-architecture, then
+  # libc6:ARCH). Without it, the Depends are made from the versions of the C library that the
+  # program asks for.
+  if(EXISTS /var/lib/dpkg/info/libc6:${TENSORT_ARCH}.symbols)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  else()
+    set(CPACK_TENSORT_OBJDUMP ${CMAKE_OBJDUMP})
+  endif()
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
 include(CPack)
