@@ -1,13 +1,14 @@
 # Runs the program on one case and checks what it did:
-#   cmake -DPROGRAM=path/to/tensort -DCASE=dir/NAME [-DEMULATOR=command] -P run_case.cmake
+#   cmake -DPROGRAM=path/to/tensort -DCASE=dir/NAME [-DEMULATOR=command] [-DSTATIC=path] -P run_case.cmake
 # NAME.in is fed to standard input, and standard output must equal NAME.out. With NAME.err,
 # standard error must equal it and the status must be 1; without, standard error must be empty and
-# the status 0. NAME.cmake, when there is one, can change how the case runs: PROGRAM (a command
-# line), INPUT (a file) or INPUT_TEXT (the input itself), READER (COMMAND, then what reads
-# standard output), TIMEOUT (in seconds), PREFIX (true: only the output's first bytes, as many as
-# NAME.out holds, are compared), NEEDS (programs or files the case cannot run without: where one is
-# missing, the case says "skipped:" and CTest reports it skipped). Scratch files go in the
-# working directory.
+# the status 0. NAME.cmake, when there is one, can change how the case runs: PROGRAM (the command
+# line, the emulator first where there is one), INPUT (a file) or INPUT_TEXT (the input itself),
+# READER (COMMAND, then what reads standard output), TIMEOUT (in seconds), PREFIX (true: only the
+# output's first bytes, as many as NAME.out holds, are compared), SKIP (true where the case cannot
+# run: what it needs is missing or not allowed; it says "skipped:" and CTest reports it skipped).
+# Scratch files go in the working directory.
+set(PROGRAM ${EMULATOR} ${PROGRAM})
 set(INPUT ${CASE}.in)
 # Output is read through a cap where there is one, so that a program that writes without end soon
 # meets a closed pipe instead of filling memory until its time runs out.
@@ -19,19 +20,16 @@ set(TIMEOUT 10)
 # A terminal that takes escape sequences, so that one written into a pipe or a file shows.
 set(ENV{TERM} xterm)
 include(${CASE}.cmake OPTIONAL)
-foreach(need IN LISTS NEEDS)
-  find_program(found_${need} ${need})
-  if(NOT found_${need} AND NOT EXISTS ${need})
-    message("skipped: this case needs ${need}")
-    return()
-  endif()
-endforeach()
+if(SKIP)
+  message("skipped: what this case needs is not here (${SKIP})")
+  return()
+endif()
 get_filename_component(name ${CASE} NAME)
 if(DEFINED INPUT_TEXT)
   set(INPUT ${name}.in)
   file(WRITE ${INPUT} "${INPUT_TEXT}")
 endif()
-execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${READER} INPUT_FILE ${INPUT} OUTPUT_FILE ${name}.out
+execute_process(COMMAND ${PROGRAM} ${READER} INPUT_FILE ${INPUT} OUTPUT_FILE ${name}.out
                 ERROR_VARIABLE error RESULTS_VARIABLE status TIMEOUT ${TIMEOUT})
 list(GET status 0 status)
 set(expected_error "")

@@ -1,3 +1,3 @@
 # Standard input is closed.
-set(PROGRAM sh -c "exec \"\$0\" <&-" ${PROGRAM})
-set(NEEDS sh)
+set(PROGRAM sh -c "exec \"\$@\" <&-" sh ${PROGRAM})
+execute_process(COMMAND sh -c true RESULT_VARIABLE SKIP)
