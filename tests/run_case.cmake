@@ -1,14 +1,13 @@
 # Runs the program on one case and checks what it did:
-#   cmake -DPROGRAM=path/to/tensort -DCASE=dir/NAME [-DEMULATOR=command] [-DSTATIC=path] -P run_case.cmake
+#   cmake -DPROGRAM=[emulator;]path/to/tensort -DCASE=dir/NAME [-DEMULATOR=emulator]
+#         [-DSTATIC=path/to/static/tensort] -P run_case.cmake
 # NAME.in is fed to standard input, and standard output must equal NAME.out. With NAME.err,
 # standard error must equal it and the status must be 1; without, standard error must be empty and
 # the status 0. NAME.cmake, when there is one, can change how the case runs: PROGRAM (the command
-# line, the emulator first where there is one), INPUT (a file) or INPUT_TEXT (the input itself),
-# READER (COMMAND, then what reads standard output), TIMEOUT (in seconds), PREFIX (true: only the
-# output's first bytes, as many as NAME.out holds, are compared), SKIP (true where the case cannot
-# run: what it needs is missing or not allowed; it says "skipped:" and CTest reports it skipped).
-# Scratch files go in the working directory.
-set(PROGRAM ${EMULATOR} ${PROGRAM})
+# line), INPUT (the input file), READER (COMMAND, then what reads standard output), SKIP (true where
+# the case cannot run: what it needs is missing or not allowed; it says "skipped:" and CTest reports
+# it skipped). Each run has 10 seconds. Files that a case makes, its input among them, go in the
+# working directory.
 set(INPUT ${CASE}.in)
 # Output is read through a cap where there is one, so that a program that writes without end soon
 # meets a closed pipe instead of filling memory until its time runs out.
@@ -16,7 +15,6 @@ find_program(HEAD head)
 if(HEAD)
   set(READER COMMAND ${HEAD} -c 1000000)
 endif()
-set(TIMEOUT 10)
 # A terminal that takes escape sequences, so that one written into a pipe or a file shows.
 set(ENV{TERM} xterm)
 include(${CASE}.cmake OPTIONAL)
@@ -25,14 +23,9 @@ if(SKIP)
   return()
 endif()
 get_filename_component(name ${CASE} NAME)
-if(DEFINED INPUT_TEXT)
-  set(INPUT ${name}.in)
-  file(WRITE ${INPUT} "${INPUT_TEXT}")
-endif()
 execute_process(COMMAND ${PROGRAM} ${READER} INPUT_FILE ${INPUT} OUTPUT_FILE ${name}.out
-                ERROR_VARIABLE error RESULTS_VARIABLE status TIMEOUT ${TIMEOUT})
+                ERROR_VARIABLE error RESULTS_VARIABLE status TIMEOUT 10)
 list(GET status 0 status)
-set(expected_error "")
 if(EXISTS ${CASE}.err)
   file(READ ${CASE}.err expected_error)
 endif()
@@ -40,16 +33,12 @@ string(COMPARE NOTEQUAL "${expected_error}" "" expected_status)
 
 # Compared as bytes: CMake's text drops every CR.
 file(READ ${CASE}.out expected HEX)
-if(PREFIX)
-  file(SIZE ${CASE}.out size)
-  set(PREFIX LIMIT ${size})
-endif()
-file(READ ${name}.out output HEX ${PREFIX})
+file(READ ${name}.out output HEX)
 if(NOT output STREQUAL expected)
   execute_process(COMMAND diff -u ${CASE}.out ${name}.out)  # shows nothing where there is no diff
   message(SEND_ERROR "standard output differs from ${CASE}.out")
 endif()
-if(NOT status STREQUAL expected_status OR NOT error STREQUAL expected_error)
+if(NOT status STREQUAL expected_status OR NOT error STREQUAL "${expected_error}")
   message(SEND_ERROR "exit status ${status} instead of ${expected_status}, with standard error\n"
                      "${error}\ninstead of\n${expected_error}")
 endif()
