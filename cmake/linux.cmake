@@ -1,6 +1,7 @@
 # Builds for Linux on any processor with Debian's compiler for it, g++-TRIPLET (on the processor
-# itself, the native compiler's name), and runs the tests elsewhere under qemu-user. The preset names the target twice:
-# TENSORT_TRIPLET, GNU's name (aarch64-linux-gnu), and TENSORT_ARCH, Debian's (arm64).
+# itself, the native compiler's name), and runs the tests elsewhere under qemu-user. The preset
+# names the target twice: TENSORT_TRIPLET, GNU's name (aarch64-linux-gnu), and TENSORT_ARCH,
+# Debian's (arm64).
 set(CMAKE_SYSTEM_NAME Linux)
 string(REGEX MATCH "^[^-]+" CMAKE_SYSTEM_PROCESSOR ${TENSORT_TRIPLET})
 set(CMAKE_CXX_COMPILER ${TENSORT_TRIPLET}-g++)

@@ -1,8 +1,8 @@
 # What `cmake --install` puts where, and the packages that `cpack` makes from it: on Linux a .tar.gz
 # with the static program and a .deb with the one linked to the system's C library, each named
-# for Debian's name of the processor; on macOS a .tar.gz, on Windows (also cross-built) a .zip. Built with SOURCE_DATE_EPOCH
-# set, as a distribution's builder sets it, the packages hold no build time and no build path, so
-# two builds of one commit give the same bytes.
+# for Debian's name of the processor; on macOS a .tar.gz, on Windows (also cross-built) a .zip.
+# Built with SOURCE_DATE_EPOCH set, as a distribution's builder sets it, the packages hold no build
+# time and no build path, so two builds of one commit give the same bytes.
 include(GNUInstallDirs)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

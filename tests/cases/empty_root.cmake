@@ -3,4 +3,4 @@
 string(REGEX MATCH "^[^;]+" emulator "${EMULATOR}")
 set(PROGRAM sh -c [[rm -rf root && mkdir root && cp "$@" root && cd root &&
                     exec unshare -r chroot . "/${1##*/}" ${2:+"/${2##*/}"}]] sh ${emulator} ${STATIC})
-execute_process(COMMAND unshare -r sh -c "test -f '${STATIC}'" RESULT_VARIABLE SKIP)
+execute_process(COMMAND unshare -r sh -c [[test -f "$0"]] ${STATIC} RESULT_VARIABLE SKIP)
