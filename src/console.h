@@ -1,7 +1,14 @@
 // The console jobs that differ between platforms: reading and writing the
-// standard streams, clearing the window and waiting for a key.
+// standard streams, clearing the window and waiting for a key. Each platform
+// has a file of its own, console_PLATFORM.cpp, and the build takes the one for
+// its target.
 #ifndef TENSORT_CONSOLE_H
 #define TENSORT_CONSOLE_H
+
+// What the pause says, in the words of the Windows command processor's
+// "PAUSE", after a line end (skip it to start where the cursor is): written
+// again after a stop, it starts on a fresh line.
+inline constexpr char kPauseMessage[] = "\nPress any key to continue . . . ";
 
 // Gets the console ready, once, before anything is read or written: a reader
 // that has gone away makes a write fail instead of ending the program, it is

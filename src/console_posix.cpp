@@ -1,68 +1,7 @@
+// The console on Linux, macOS and the BSDs: the descriptors, the terminal's
+// clear sequence, and a wait for one key with the terminal's modes given back
+// whatever signal comes.
 #include "console.h"
-
-#include <iostream>
-
-namespace {
-
-// Whether clear_screen writes anything: settled once, by start_console.
-bool clears = false;
-
-// The pause's message, after a line end: after a stop it is written again on a
-// fresh line.
-const char kPauseMessage[] = "\nPress any key to continue . . . ";
-
-}  // namespace
-
-#ifdef _WIN32
-
-#define WIN32_LEAN_AND_MEAN
-#include <io.h>
-#include <windows.h>
-#include <cstdio>
-#include <cstdlib>
-
-void start_console() {
-  // The command processor's "cls" writes a form feed into a file or a pipe.
-  clears = _isatty(_fileno(stdout)) != 0;
-}
-
-int read_input(char* buffer, int size) {
-  return _read(0, buffer, static_cast<unsigned>(size));
-}
-
-bool write_output(const char* data, int size) {
-  while (size > 0) {
-    const int written = _write(1, data, static_cast<unsigned>(size));
-    if (written < 0) {
-      return false;
-    }
-    data += written;
-    size -= written;
-  }
-  return true;
-}
-
-// The command processor writes to the console itself, so what the program has
-// written goes out first.
-void clear_screen() {
-  if (clears && std::cout.flush()) {
-    static_cast<void>(std::system("cls"));
-  }
-}
-
-// Off a console (a pipe, a file) the command processor's "PAUSE" would wait
-// for input that may never come: there the message is written, and a line
-// end, as where a terminal is not waited on elsewhere.
-void wait_for_key() {
-  DWORD mode = 0;
-  if (GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) == 0) {
-    std::cout << kPauseMessage + 1 << '\n';
-  } else if (std::cout.flush()) {
-    static_cast<void>(std::system("PAUSE"));
-  }
-}
-
-#else
 
 #include <termios.h>
 #include <unistd.h>
@@ -70,8 +9,12 @@ void wait_for_key() {
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 namespace {
+
+// Whether clear_screen writes anything: settled once, by start_console.
+bool clears = false;
 
 // The terminal's modes as the program found them, and the modes of the wait.
 termios shell_modes;
@@ -282,5 +225,3 @@ void wait_for_key() {
   }
   std::cout << '\n';
 }
-
-#endif
