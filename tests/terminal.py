@@ -28,6 +28,9 @@ class Steps:
     def native(self, text, _):  # under an emulator, the scenario ends here, skipped for this reason
         len(self.program) == 1 or sys.exit(f"skipped under an emulator: {text}")
 
+    def emulated(self, text, _):  # with no emulator, the scenario ends here, skipped: it needs one
+        len(self.program) > 1 or sys.exit(f"skipped with no emulator: {text}")
+
     def send(self, _, data):  # types the text; {program}: the program, quoted for a shell
         os.write(self.fd, data)
 
@@ -49,6 +52,10 @@ class Steps:
 
     def sleep(self, text, _):
         time.sleep(float(text))
+
+    def waits(self, text, _):  # after this many seconds the command is still running
+        time.sleep(float(text))
+        assert os.waitpid(self.pid, os.WNOHANG)[0] == 0, "it has ended"
 
     def lflag(self, text, _):  # waits until the local mode (ICANON, ECHO; -ECHO: off) holds
         flag = getattr(termios, text.lstrip("-"))
