@@ -8,12 +8,26 @@ elseif(CPACK_GENERATOR STREQUAL "DEB" AND NOT CPACK_TENSORT_OBJDUMP)
   # libraries where that architecture's go.
   set(ENV{DEB_HOST_ARCH} ${CPACK_DEBIAN_PACKAGE_ARCHITECTURE})
 elseif(CPACK_GENERATOR STREQUAL "DEB")
-  # The newest of the C library's versions that the program asks for, as in GLIBC_2.34.
-  execute_process(COMMAND ${CPACK_TENSORT_OBJDUMP} -T ${build}/tensort OUTPUT_VARIABLE symbols
+  # Each library's package at the newest of its versions that the program asks for, as libc6 at
+  # GLIBC_2.34 and libgcc-s1 at GCC_3.0; the C++ runtime at the compiler's own release, which
+  # asks for no more than the library's versions could.
+  execute_process(COMMAND ${CPACK_TENSORT_OBJDUMP} -p -T ${build}/tensort OUTPUT_VARIABLE symbols
                   COMMAND_ERROR_IS_FATAL ANY)
-  string(REGEX MATCHALL "GLIBC_[0-9.]+" versions "${symbols}")
-  list(SORT versions COMPARE NATURAL ORDER DESCENDING)
-  list(GET versions 0 newest)
-  string(REPLACE GLIBC_ "libc6 (>= " depends "${newest})")
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS ${depends})
+  set(depends "")
+  foreach(package libc6:GLIBC libgcc-s1:GCC)
+    string(REPLACE ":" ";" package ${package})
+    list(GET package 1 prefix)
+    string(REGEX MATCHALL "${prefix}_[0-9.]+" versions "${symbols}")
+    if(versions)
+      list(SORT versions COMPARE NATURAL ORDER DESCENDING)
+      list(GET versions 0 newest)
+      string(REPLACE ${prefix}_ "" newest ${newest})
+      list(GET package 0 package)
+      list(APPEND depends "${package} (>= ${newest})")
+    endif()
+  endforeach()
+  if(symbols MATCHES "NEEDED +libstdc\\+\\+")
+    list(APPEND depends "libstdc++6 (>= ${CPACK_TENSORT_GCC})")
+  endif()
+  list(JOIN depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 endif()

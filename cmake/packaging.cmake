@@ -113,14 +113,16 @@ License: Expat${terms}")
 
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-  # dpkg-shlibdeps reads the Depends off the C library's list of symbols, which dpkg holds for
-  # each architecture whose libc6 is installed (for another's, dpkg --add-architecture, then
-  # libc6:ARCH). Without it, the Depends are made from the versions of the C library that the
-  # program asks for.
-  if(EXISTS /var/lib/dpkg/info/libc6:${TENSORT_ARCH}.symbols)
+  # dpkg-shlibdeps reads the Depends off the libraries' lists of symbols, which dpkg holds for
+  # each architecture whose libc6 and libstdc++6 are installed (for another's, dpkg
+  # --add-architecture, then libstdc++6:ARCH). Without them, the Depends are made from the
+  # versions of the libraries that the program asks for.
+  if(EXISTS /var/lib/dpkg/info/libc6:${TENSORT_ARCH}.symbols
+     AND EXISTS /var/lib/dpkg/info/libstdc++6:${TENSORT_ARCH}.symbols)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   else()
     set(CPACK_TENSORT_OBJDUMP ${CMAKE_OBJDUMP})
+    string(REGEX MATCH "^[0-9]+" CPACK_TENSORT_GCC "${CMAKE_CXX_COMPILER_VERSION}")
   endif()
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
