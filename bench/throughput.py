@@ -9,7 +9,7 @@ numbers on a line, then y; the last cycle answered n), and prints for tensort an
 the time of a whole run (the median of `rounds` runs, taken in turns A B A B ...), write calls per
 cycle (by strace -c, where strace is installed), the peak memory after 1 cycle and after all of
 them, and the time to the first prompt. With clang++ and libc++ at hand, tensort built against
-libc++ is measured as well, and on Linux the archive's static program.
+libc++ is measured as well, and on Linux the archive's static program and the .deb's.
 """
 import os, random, select, shutil, statistics, subprocess, sys, tempfile, threading, time
 
@@ -30,6 +30,7 @@ def build():
     static = os.path.join(WORK, "tensort", "static", "tensort")
     if os.path.exists(static):  # the Linux archive's program, linked fully statically
         programs["tensort-static"] = static
+        cmake("tensort-deb", "-DTENSORT_STATIC_RUNTIME=OFF")  # the .deb's, linked to libstdc++6
     if shutil.which("clang++"):
         cmake("tensort-libc++", "-DCMAKE_CXX_COMPILER=clang++", "-DCMAKE_CXX_FLAGS=-stdlib=libc++")
     baseline = os.path.join(WORK, "baseline")
