@@ -10,6 +10,10 @@
 // again after a stop, it starts on a fresh line.
 inline constexpr char kPauseMessage[] = "\nPress any key to continue . . . ";
 
+// Clears a terminal that takes escape sequences: the cursor home, the screen
+// erased, and the lines scrolled off it as well.
+inline constexpr char kClearSequence[] = "\033[H\033[2J\033[3J";
+
 // Gets the console ready, once, before anything is read or written: a reader
 // that has gone away makes a write fail instead of ending the program, it is
 // settled whether clearing the window writes anything, and, but on Windows, the

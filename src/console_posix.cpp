@@ -214,7 +214,7 @@ bool write_output(const char* data, int size) {
 
 void clear_screen() {
   if (clears) {
-    std::cout << "\033[H\033[2J\033[3J";
+    std::cout << kClearSequence;
   }
 }
 

@@ -1,0 +1,39 @@
+# The program built to WebAssembly with Emscripten, and its page. tensort.js holds the program
+# (the WebAssembly inside it, so that a page opened from disk can load it) and makes one run of it
+# each time createTensort() is called; run by Node.js it starts at once. The page,
+# tensort.html, loads it, page.js and xterm.js from beside it.
+# Two settings are lists in files, which no shell or build tool rewrites: the errors' numbers by
+# name, for the console of Node.js; and the functions that no read or key can suspend, which are
+# not made able to be suspended (Asyncify): those that write, format or convert, and the C++
+# library's wide characters, times, money and type information. That keeps tensort.js a quarter
+# smaller. (Every other function that could be is, such as std::cout's operator<< for
+# manipulators, whose code the linker shares with std::cin's, which std::cin >> std::ws runs.)
+file(WRITE ${CMAKE_BINARY_DIR}/library-functions.json [=[["$ERRNO_CODES"]]=])
+file(WRITE ${CMAKE_BINARY_DIR}/asyncify-remove.json [=[["*OutputBuffer*", "*printf*", "*num_put*",
+  "*basic_string*", "*locale*", "*numpunct*", "*codecvt*", "*wchar_t*", "*time_*", "*money*",
+  "*__cxxabiv1*", "dynCall_*", "legalstub*"]]=])
+target_link_options(tensort PRIVATE
+  -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall -sSINGLE_FILE=1 -sENVIRONMENT=web,node
+  -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/web/module.js"
+  "SHELL:--extern-post-js ${CMAKE_SOURCE_DIR}/src/web/start.js")
+set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/module.js
+             ${CMAKE_SOURCE_DIR}/src/web/start.js)
+
+# xterm.js (and, for the tests, playwright-core), from the npm registry at the versions of
+# package-lock.json, where they are not installed yet.
+set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
+if(NOT EXISTS ${xterm}/lib/xterm.js OR NOT EXISTS ${CMAKE_SOURCE_DIR}/node_modules/playwright-core)
+  find_program(TENSORT_NPM npm REQUIRED)
+  execute_process(COMMAND ${TENSORT_NPM} ci --no-audit --no-fund WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()
+# The page and what it loads, beside tensort.js, as they are shipped.
+set(TENSORT_PAGE tensort.html page.js xterm.js xterm.css)
+foreach(file tensort.html page.js)
+  configure_file(src/web/${file} ${file} COPYONLY)
+endforeach()
+configure_file(${xterm}/lib/xterm.js xterm.js COPYONLY)
+configure_file(${xterm}/css/xterm.css xterm.css COPYONLY)
+configure_file(${xterm}/LICENSE xterm-LICENSE COPYONLY)

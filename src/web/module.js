@@ -1,0 +1,48 @@
+// Set up at the start of every run of the program, before it starts.
+
+// main waits for its console, so this Emscripten hands its status on to no one: the run is
+// started here instead, and ends with main's status once main has returned.
+Module.noInitialRun = true;
+Module.onRuntimeInitialized = () => {
+  ccall("main", "number", [], [], { async: true })
+    .then((status) => exit(status))
+    .catch((error) => {
+      if (!(error instanceof ExitStatus)) throw error;
+    });
+};
+
+// The console under Node.js, which the tests run the program with: the process's standard
+// streams, read and written as they are, byte for byte. The page brings a console of its own.
+if (!Module.console && typeof process === "object") {
+  const fs = require("fs");
+  const tty = require("tty");
+  // An error as the program's C library numbers it: -errno.
+  const failed = (error) => -(ERRNO_CODES[error.code] || ERRNO_CODES.EIO);
+  const term = process.env.TERM;
+  Module.console = {
+    clears: tty.isatty(1) && term !== undefined && term !== "" && term !== "dumb",
+    waits: tty.isatty(0),
+    read(bytes) {
+      for (;;) {
+        try {
+          return fs.readSync(0, bytes, 0, bytes.length, null);
+        } catch (error) {
+          if (error.code === "EOF") return 0;
+          if (error.code !== "EAGAIN") return failed(error);
+        }
+      }
+    },
+    write(bytes) {
+      try {
+        return fs.writeSync(1, bytes);
+      } catch (error) {
+        return failed(error);
+      }
+    },
+    // One key on the terminal, without line mode and echo, the terminal's modes given back.
+    key() {
+      require("child_process").spawnSync("sh", ["-c", 's=$(stty -g); stty -icanon -echo min 1 time 0; ' +
+        'dd bs=1 count=1 2>/dev/null >&2; stty "$s"'], { stdio: ["inherit", "ignore", "ignore"] });
+    },
+  };
+}

@@ -1,0 +1,138 @@
+// The page's terminal, and the program on it. xterm.js shows what the program writes; the keys
+// reach the program as a Linux terminal in line mode hands them on: echoed, a line at a time once
+// Enter is pressed, with Backspace and Ctrl-U to edit the line and Ctrl-D to end the input, and
+// Ctrl-C (or Ctrl-\) ends the program at once. The pause takes one key, not echoed, once the keys
+// typed ahead are dropped. When the program has ended, a key or the button starts it again.
+"use strict";
+
+const terminal = new Terminal({
+  cols: 80,
+  rows: 24,
+  convertEol: true, // a line end goes back to the first column, as a terminal's output does
+  screenReaderMode: true,
+  fontSize: fontSize(),
+});
+const status = document.getElementById("status");
+const again = document.getElementById("again");
+const encoder = new TextEncoder();
+// Keys that end the program as their signal does, with the status a shell shows for it.
+const signals = { "\x03": 130, "\x1c": 131 };
+
+// The run on the terminal now, or null once the program has ended.
+let run = null;
+
+// The largest font at which 80 columns fit the window, but never larger than 16 pixels.
+function fontSize() {
+  return Math.max(6, Math.min(16, Math.floor((window.innerWidth - 16) / 80 / 0.6)));
+}
+
+// How a character is echoed, as a Linux terminal does: a control character as ^ and a letter.
+function echoOf(key) {
+  const code = key.charCodeAt(0);
+  return code < 32 && key !== "\t" ? "^" + String.fromCharCode(code + 64) : key;
+}
+
+// Starts the program from its banner, on a terminal emptied of the last run.
+function start() {
+  terminal.reset();
+  status.textContent = "";
+  again.hidden = true;
+  const state = { line: [], ready: [], ended: false, reader: null, key: null };
+  run = state;
+  // Gives the waiting read what there is: the lines sent, or else the end of the input.
+  state.deliver = () => {
+    if (state.reader && (state.ready.length > 0 || state.ended)) {
+      const reader = state.reader;
+      state.reader = null;
+      reader();
+    }
+  };
+  const page = {
+    clears: true,
+    waits: true,
+    read(bytes) {
+      return new Promise((resolve) => {
+        state.reader = () => {
+          const count = Math.min(bytes.length, state.ready.length);
+          bytes.set(state.ready.splice(0, count));
+          state.ended &&= count > 0;
+          resolve(count);
+        };
+        state.deliver();
+      });
+    },
+    write(bytes) {
+      terminal.write(bytes.slice());
+      return bytes.length;
+    },
+    key() {
+      state.line = [];
+      state.ready = [];
+      return new Promise((resolve) => (state.key = resolve));
+    },
+  };
+  createTensort({ console: page, onExit: (code) => end(state, code) });
+}
+
+// Says that the run has ended, and how.
+function end(state, code) {
+  if (run !== state) return;
+  run = null;
+  status.textContent = `tensort has ended (exit status ${code}). Press a key or the button to start it again.`;
+  again.hidden = false;
+}
+
+// Hands one typed character to the run, as the terminal's line mode does.
+function type(state, key) {
+  if (key in signals) {
+    if (!state.key) terminal.write(echoOf(key));
+    end(state, signals[key]);
+  } else if (key === "\x1a") {
+    // Ctrl-Z: no shell here can stop the program; a terminal in line mode echoes it all the same,
+    // and drops the line typed so far.
+    if (!state.key) terminal.write("^Z");
+    state.line = [];
+  } else if (state.key) {
+    const resolve = state.key;
+    state.key = null;
+    resolve();
+  } else if (key === "\r" || key === "\n") {
+    terminal.write("\r\n");
+    state.ready.push(...encoder.encode(state.line.join("") + "\n"));
+    state.line = [];
+  } else if (key === "\x7f" || key === "\b") {
+    const last = state.line.pop();
+    if (last !== undefined) terminal.write("\b \b".repeat(echoOf(last).length));
+  } else if (key === "\x15") {
+    for (const last of state.line.splice(0)) terminal.write("\b \b".repeat(echoOf(last).length));
+  } else if (key === "\x04") {
+    state.ready.push(...encoder.encode(state.line.join("")));
+    state.ended = state.line.length === 0;
+    state.line = [];
+  } else if (key !== "\x11" && key !== "\x13") {
+    // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
+    terminal.write(echoOf(key));
+    state.line.push(key);
+  }
+  state.deliver();
+}
+
+terminal.onData((data) => {
+  if (run === null) {
+    start();
+    return;
+  }
+  for (const key of data) {
+    if (run) type(run, key);
+  }
+});
+again.addEventListener("click", () => {
+  start();
+  terminal.focus();
+});
+window.addEventListener("resize", () => (terminal.options.fontSize = fontSize()));
+terminal.open(document.getElementById("terminal"));
+// A tap on the terminal brings up the on-screen keyboard of a phone or a tablet.
+document.getElementById("terminal").addEventListener("click", () => terminal.focus());
+start();
+terminal.focus();
