@@ -16,8 +16,7 @@ target_link_options(tensort PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall -sSINGLE_FILE=1 -sENVIRONMENT=web,node
   -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
-  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/src/web/module.js"
-  "SHELL:--extern-post-js ${CMAKE_SOURCE_DIR}/src/web/start.js")
+  --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
 set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/module.js
              ${CMAKE_SOURCE_DIR}/src/web/start.js)
 
@@ -26,7 +25,8 @@ set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src
 set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
 if(NOT EXISTS ${xterm}/lib/xterm.js OR NOT EXISTS ${CMAKE_SOURCE_DIR}/node_modules/playwright-core)
   find_program(TENSORT_NPM npm REQUIRED)
-  execute_process(COMMAND ${TENSORT_NPM} ci --no-audit --no-fund WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+  execute_process(COMMAND ${TENSORT_NPM} ci --prefer-offline --no-audit --no-fund
+                  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
                   COMMAND_ERROR_IS_FATAL ANY)
 endif()
 # The page and what it loads, beside tensort.js, as they are shipped.

@@ -132,7 +132,5 @@ again.addEventListener("click", () => {
 });
 window.addEventListener("resize", () => (terminal.options.fontSize = fontSize()));
 terminal.open(document.getElementById("terminal"));
-// A tap on the terminal brings up the on-screen keyboard of a phone or a tablet.
-document.getElementById("terminal").addEventListener("click", () => terminal.focus());
 start();
 terminal.focus();

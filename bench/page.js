@@ -1,0 +1,85 @@
+// Measures the web page: its bytes on disk and gzipped, and the time from opening it to its first
+// prompt in headless Chromium, beside the native program's time to its first prompt. Run by hand
+// from the project's root, after npm ci:
+//
+//     node bench/page.js [runs]
+//
+// It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and takes
+// the median of `runs` (5) openings of the page from disk, each in a new browser context, and of
+// as many starts of the native program on pipes.
+"use strict";
+const { execFileSync, spawn } = require("child_process");
+const fs = require("fs");
+const path = require("path");
+const zlib = require("zlib");
+const { chromium } = require("playwright-core");
+
+const root = path.dirname(__dirname);
+const runs = Number(process.argv[2] || 5);
+const prompt = "Enter a frist Number:";
+const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"],
+  env: { ...process.env, NODE_PATH: "/usr/share/nodejs" } });
+const web = path.join(root, "build-bench", "web");
+
+// Milliseconds from starting the native program until its first prompt has come through a pipe.
+function nativePrompt(program) {
+  return new Promise((resolve) => {
+    const start = process.hrtime.bigint();
+    const child = spawn(program, [], { stdio: ["pipe", "pipe", "ignore"] });
+    let seen = "";
+    child.stdout.on("data", (data) => {
+      seen += data;
+      if (seen.includes(prompt)) {
+        resolve(Number(process.hrtime.bigint() - start) / 1e6);
+        child.stdin.end();
+      }
+    });
+  });
+}
+
+(async () => {
+  cmake("--preset", "web", "-B", web, "-DBUILD_TESTING=OFF");
+  cmake("--build", web);
+  const native = path.join(root, "build-bench", "native");
+  cmake("-S", root, "-B", native, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
+  cmake("--build", native, "--target", "tensort");
+
+  const files = ["tensort.html", "tensort.js", "page.js", "xterm.js", "xterm.css"];
+  let bytes = 0;
+  let gzipped = 0;
+  for (const file of files) {
+    const data = fs.readFileSync(path.join(web, file));
+    bytes += data.length;
+    gzipped += zlib.gzipSync(data, { level: 9 }).length;
+  }
+
+  const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", chromiumSandbox: false,
+    args: ["--disable-gpu", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"] });
+  const page = [];
+  for (let run = 0; run < runs; run++) {
+    const context = await browser.newContext();
+    const tab = await context.newPage();
+    await tab.goto(require("url").pathToFileURL(path.join(web, "tensort.html")).href);
+    // performance.now() counts from the start of the page's navigation.
+    const shown = await tab.waitForFunction((prompt) => {
+      const buffer = terminal.buffer.active;
+      for (let row = 0; row < buffer.length; row++) {
+        if (buffer.getLine(row).translateToString().includes(prompt)) return performance.now();
+      }
+      return false;
+    }, prompt, { polling: 1 });
+    page.push(await shown.jsonValue());
+    await context.close();
+  }
+  await browser.close();
+  const starts = [];
+  for (let run = 0; run < runs; run++) starts.push(await nativePrompt(path.join(native, "tensort")));
+
+  console.log(`the page (${files.join(", ")}), opened from disk, median of ${runs}`);
+  console.log(`on disk        ${(bytes / 1024).toFixed(1)} KiB`);
+  console.log(`gzipped        ${(gzipped / 1024).toFixed(1)} KiB`);
+  console.log(`first prompt   ${median(page).toFixed(1)} ms in headless Chromium`);
+  console.log(`               ${median(starts).toFixed(2)} ms natively, through a pipe`);
+})();
