@@ -2,6 +2,7 @@
 # (the WebAssembly inside it, so that a page opened from disk can load it) and makes one run of it
 # each time createTensort() is called; run by Node.js it starts at once. The page,
 # tensort.html, loads it, page.js and xterm.js from beside it.
+
 # Two settings are lists in files, which no shell or build tool rewrites: the errors' numbers by
 # name, for the console of Node.js; and the functions that no read or key can suspend, which are
 # not made able to be suspended (Asyncify): those that write, format or convert, and the C++
@@ -13,10 +14,12 @@ file(WRITE ${CMAKE_BINARY_DIR}/asyncify-remove.json [=[["*OutputBuffer*", "*prin
   "*basic_string*", "*locale*", "*numpunct*", "*codecvt*", "*wchar_t*", "*time_*", "*money*",
   "*__cxxabiv1*", "dynCall_*", "legalstub*"]]=])
 target_link_options(tensort PRIVATE
-  -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall -sSINGLE_FILE=1 -sENVIRONMENT=web,node
-  -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
+  -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall -sSINGLE_FILE=1
+  -sENVIRONMENT=web,node -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
+  -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
-  --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
+  --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js
+  --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
 set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/module.js
              ${CMAKE_SOURCE_DIR}/src/web/start.js)
 

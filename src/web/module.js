@@ -41,8 +41,8 @@ if (!Module.console && typeof process === "object") {
     },
     // One key on the terminal, without line mode and echo, the terminal's modes given back.
     key() {
-      require("child_process").spawnSync("sh", ["-c", 's=$(stty -g); stty -icanon -echo min 1 time 0; ' +
-        'dd bs=1 count=1 2>/dev/null >&2; stty "$s"'], { stdio: ["inherit", "ignore", "ignore"] });
+      const script = 's=$(stty -g); stty -icanon -echo min 1 time 0; dd bs=1 count=1; stty "$s"';
+      require("child_process").spawnSync("sh", ["-c", script], { stdio: ["inherit", "ignore", "ignore"] });
     },
   };
 }
