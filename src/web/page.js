@@ -82,6 +82,17 @@ function end(state, code) {
   again.hidden = false;
 }
 
+// Takes the typed characters off the screen, as a terminal's erase does.
+function erase(keys) {
+  for (const key of keys) terminal.write("\b \b".repeat(echoOf(key).length));
+}
+
+// Hands the line typed so far to the program, with the text that ends it.
+function send(state, ending) {
+  state.ready.push(...encoder.encode(state.line.join("") + ending));
+  state.line = [];
+}
+
 // Hands one typed character to the run, as the terminal's line mode does.
 function type(state, key) {
   if (key in signals) {
@@ -98,17 +109,14 @@ function type(state, key) {
     resolve();
   } else if (key === "\r" || key === "\n") {
     terminal.write("\r\n");
-    state.ready.push(...encoder.encode(state.line.join("") + "\n"));
-    state.line = [];
+    send(state, "\n");
   } else if (key === "\x7f" || key === "\b") {
-    const last = state.line.pop();
-    if (last !== undefined) terminal.write("\b \b".repeat(echoOf(last).length));
+    erase(state.line.splice(-1));
   } else if (key === "\x15") {
-    for (const last of state.line.splice(0)) terminal.write("\b \b".repeat(echoOf(last).length));
+    erase(state.line.splice(0));
   } else if (key === "\x04") {
-    state.ready.push(...encoder.encode(state.line.join("")));
     state.ended = state.line.length === 0;
-    state.line = [];
+    send(state, "");
   } else if (key !== "\x11" && key !== "\x13") {
     // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
     terminal.write(echoOf(key));
