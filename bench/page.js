@@ -1,8 +1,8 @@
 // Measures the web page: its bytes on disk and gzipped, and the time from opening it to its first
-// prompt in headless Chromium, beside the native program's time to its first prompt. Run by hand
-// from the project's root, after npm ci:
+// prompt in a browser engine (chromium, as tests/web/browser.js names them), beside the native
+// program's time to its first prompt. Run by hand from the project's root:
 //
-//     node bench/page.js [runs]
+//     node --experimental-websocket bench/page.js [runs [engine]]
 //
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and takes
 // the median of `runs` (5) openings of the page from disk, each in a new browser context, and of
@@ -12,10 +12,11 @@ const { execFileSync, spawn } = require("child_process");
 const fs = require("fs");
 const path = require("path");
 const zlib = require("zlib");
-const { chromium } = require("playwright-core");
+const { launch } = require("../tests/web/browser.js");
 
 const root = path.dirname(__dirname);
 const runs = Number(process.argv[2] || 5);
+const engine = process.argv[3] || "chromium";
 const prompt = "Enter a frist Number:";
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"],
@@ -54,24 +55,21 @@ function nativePrompt(program) {
     gzipped += zlib.gzipSync(data, { level: 9 }).length;
   }
 
-  const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", chromiumSandbox: false,
-    args: ["--disable-gpu", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"] });
+  const browser = await launch(engine);
   const page = [];
   for (let run = 0; run < runs; run++) {
-    const context = await browser.newContext();
-    const tab = await context.newPage();
-    await tab.goto(require("url").pathToFileURL(path.join(web, "tensort.html")).href);
+    await browser.open(require("url").pathToFileURL(path.join(web, "tensort.html")).href);
     // performance.now() counts from the start of the page's navigation.
-    const shown = await tab.waitForFunction((prompt) => {
-      const buffer = terminal.buffer.active;
-      for (let row = 0; row < buffer.length; row++) {
-        if (buffer.getLine(row).translateToString().includes(prompt)) return performance.now();
-      }
-      return false;
-    }, prompt, { polling: 1 });
-    page.push(await shown.jsonValue());
-    await context.close();
+    page.push(await browser.evaluate(`new Promise((resolve) => {
+      const shown = () => {
+        const buffer = terminal.buffer.active;
+        for (let row = 0; row < buffer.length; row++) {
+          if (buffer.getLine(row).translateToString().includes(${JSON.stringify(prompt)})) return resolve(performance.now());
+        }
+        setTimeout(shown, 1);
+      };
+      shown();
+    })`));
   }
   await browser.close();
   const starts = [];
@@ -80,6 +78,6 @@ function nativePrompt(program) {
   console.log(`the page (${files.join(", ")}), opened from disk, median of ${runs}`);
   console.log(`on disk        ${(bytes / 1024).toFixed(1)} KiB`);
   console.log(`gzipped        ${(gzipped / 1024).toFixed(1)} KiB`);
-  console.log(`first prompt   ${median(page).toFixed(1)} ms in headless Chromium`);
+  console.log(`first prompt   ${median(page).toFixed(1)} ms in headless ${engine}`);
   console.log(`               ${median(starts).toFixed(2)} ms natively, through a pipe`);
 })();

@@ -1,19 +1,14 @@
-// Plays a scenario of tests/web/ on the page in headless Chromium, opened from disk with the
-// network off. Usage: node page.js SCENARIO PAGE. A scenario has a step a line, as the terminal
-// scenarios have: a word, a space and its text, with the escapes \r, \n, \xHH and \NNN. The steps
-// are those of `steps` below; every wait fails after 10 s. The page must fetch nothing at all.
+// Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
+// Usage: node --experimental-websocket page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
+// as the terminal scenarios have: a word, a space and its text, with the escapes \r, \n, \xHH and
+// \NNN. The steps are those of `steps` below; every wait fails after 10 s. The page must fetch
+// nothing from the network (as far as the engine tells the page: Chromium and Firefox do).
 "use strict";
 const fs = require("fs");
+const { launch, Missing } = require("./browser.js");
 
-const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
+const [engine, file, html] = process.argv.slice(2);
 const skip = (reason) => (console.log(`skipped: ${reason}`), process.exit(0));
-let playwright;
-try { playwright = require("playwright-core"); } catch { skip("no playwright-core: run npm ci"); }
-fs.existsSync(chromium) || skip(`no Chromium at ${chromium}`);
-
-// The keys that characters stand for, pressed as a person presses them.
-const keys = { "\r": "Enter", "\x7f": "Backspace", "\x03": "Control+C", "\x04": "Control+D",
-  "\x15": "Control+U", "\x1a": "Control+Z" };
 const unescape = (text) => text.replace(/\\(x[0-9a-f]{2}|[0-7]{1,3}|.)/gi, (_, e) =>
   String.fromCharCode(/^x/i.test(e) ? parseInt(e.slice(1), 16) : /^[0-7]/.test(e) ? parseInt(e, 8)
     : { r: 13, n: 10, t: 9 }[e] ?? e.charCodeAt(0)));
@@ -23,29 +18,66 @@ const soon = async (done, what) => {
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
 };
-let page;
-const fetched = [];
-const run = (f, ...args) => page.evaluate(f, ...args);
+let browser, touch;
+const run = (expression) => browser.evaluate(expression);
+const cdp = (method, params) => browser.cdp(method, params);
 // The screen's lines, without the blanks at their ends and the empty lines below them.
-const screen = () => run(() => [...Array(terminal.rows).keys()].map((row) => terminal.buffer.active
-  .getLine(terminal.buffer.active.baseY + row).translateToString().trimEnd()).join("\n").trimEnd());
-const status = () => page.locator("#status").textContent();
+const screen = () => run(`[...Array(terminal.rows).keys()].map((row) => terminal.buffer.active
+  .getLine(terminal.buffer.active.baseY + row).translateToString().trimEnd()).join("\\n").trimEnd()`);
+const status = () => run(`document.getElementById("status").textContent`);
+const fetched = () => run(`performance.getEntriesByType("resource").map((entry) => entry.name)
+  .filter((name) => !name.startsWith("file:")).join(" ")`).then((urls) => {
+  if (urls) throw new Error(`fetched from the network: ${urls}`);
+});
+
+// A key pressed and let go; Enter, Backspace, and a control character as Ctrl and its letter.
+const press = (value) => [{ type: "keyDown", value }, { type: "keyUp", value }];
+const keys = (key) => ({ "\r": press("\uE007"), "\x7f": press("\uE003") })[key] ?? (key >= " " ? press(key)
+  : [{ type: "keyDown", value: "\uE009" }, ...press(String.fromCharCode(key.charCodeAt(0) + 96)), { type: "keyUp", value: "\uE009" }]);
+// A tap (on a phone) or a click, in the middle of the element that the expression finds.
+async function point(element) {
+  const [x, y] = JSON.parse(await run(`((element) => (element.scrollIntoView({ block: "center" }),
+    ((box) => JSON.stringify([box.x + box.width / 2, box.y + box.height / 2].map(Math.round)))(
+    element.getBoundingClientRect())))(${element})`));
+  await browser.perform([{ type: "pointer", id: "finger", parameters: { pointerType: touch ? "touch" : "mouse" },
+    actions: [{ type: "pointerMove", x, y }, { type: "pointerDown", button: 0 }, { type: "pointerUp", button: 0 }] }]);
+}
+// A key of an on-screen keyboard, which names no key (keyCode 229), in Chromium's DevTools: with
+// what it does to the field meanwhile, or the editing command that it runs there.
+async function unidentified(does, commands) {
+  const key = { windowsVirtualKeyCode: 229, key: "Unidentified" };
+  await cdp("Input.dispatchKeyEvent", { type: "rawKeyDown", ...key, commands });
+  if (does) await does();
+  await cdp("Input.dispatchKeyEvent", { type: "keyUp", ...key });
+}
 
 const steps = {
-  async open(text, browser) { // a new page; "touch": a phone's, with a touch screen
-    const context = await browser.newContext(text !== "touch" ? {}
-      : { hasTouch: true, isMobile: true, viewport: { width: 390, height: 844 } });
-    await context.setOffline(true);
-    await context.route(/^(?!file:)/, (route) => fetched.push(route.request().url()) && route.abort());
-    page = await context.newPage();
-    await page.goto(require("url").pathToFileURL(process.argv[3]).href);
+  engines: async () => {}, // the engines that play the scenario, where not all (tests/CMakeLists.txt reads it)
+  async open(text) { // a new page; "touch": a phone's, with a touch screen
+    if (browser.opened) await fetched();
+    await browser.open(require("url").pathToFileURL(html).href, (touch = text === "touch"));
+    browser.opened = true;
   },
-  async send(text) { // types the text, key by key
-    for (const key of text) await (keys[key] ? page.keyboard.press(keys[key]) : page.keyboard.type(key));
+  send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
+  // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
+  async android(text) {
+    for (const key of text) {
+      const edit = { "\x7f": ["deleteBackward"], "\r": ["insertNewline"] }[key];
+      await unidentified(!edit && (() => cdp("Input.insertText", { text: key })), edit);
+    }
   },
-  paste: (text) => run((text) => terminal.paste(text), text),
-  tap: async () => (await run(() => document.activeElement.blur()), page.tap(".xterm-screen")),
-  click: (text) => page.getByRole("button", { name: text }).click(),
+  // Composes the text a character at a time, as predictive text does, and does not commit it.
+  async compose(text) {
+    for (let end = 1; end <= text.length; end++) {
+      const composition = { text: text.slice(0, end), selectionStart: end, selectionEnd: end };
+      await unidentified(() => cdp("Input.imeSetComposition", composition));
+    }
+  },
+  // Commits the composition as the text: as composed, or as the keyboard corrects it.
+  commit: (text) => unidentified(() => cdp("Input.insertText", { text })),
+  paste: (text) => run(`terminal.paste(${JSON.stringify(text)})`),
+  tap: async () => (await run("document.activeElement.blur()"), point(`document.querySelector(".xterm-screen")`)),
+  click: (text) => point(`[...document.querySelectorAll("button")].find((b) => b.textContent === ${JSON.stringify(text)})`),
   sleep: (text) => new Promise((resolve) => setTimeout(resolve, 1000 * text)),
   // Waits until the screen shows the text; the screen's lines are those of the text; the page's
   // status says the text (nothing, for none); the text, an expression of JavaScript, holds on the
@@ -57,16 +89,22 @@ const steps = {
 };
 
 (async () => {
-  const browser = await playwright.chromium.launch({ executablePath: chromium, chromiumSandbox: false,
-    args: ["--disable-gpu", "--no-first-run", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync"] });
-  for (const [index, line] of fs.readFileSync(process.argv[2], "utf8").split("\n").entries()) {
-    const [, step, text] = line.match(/^(\S*) ?(.*)$/);
-    if (step === "" || step.startsWith("#")) continue;
-    await steps[step](unescape(text), browser).catch((error) => {
-      throw new Error(`${process.argv[2]}:${index + 1}: ${line}: ${error.message}`);
-    });
+  const lines = fs.readFileSync(file, "utf8").split("\n");
+  const listed = lines.find((line) => line.startsWith("engines "));
+  if (listed && !listed.split(" ").includes(engine)) skip(`played in ${listed.slice(8)} only`);
+  // In CI a missing engine fails: there, every engine must have played.
+  browser = await launch(engine).catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message)
+    : Promise.reject(error)));
+  try {
+    for (const [index, line] of lines.entries()) {
+      const [, step, text] = line.match(/^(\S*) ?(.*)$/);
+      if (step === "" || step.startsWith("#")) continue;
+      await steps[step](unescape(text)).catch((error) => {
+        throw new Error(`${file}:${index + 1}: ${line}: ${error.message}`);
+      });
+    }
+    await fetched();
+  } finally {
+    await browser.close();
   }
-  if (fetched.length > 0) throw new Error(`fetched from the network: ${fetched.join(" ")}`);
-  await browser.close();
 })().catch((error) => (console.error(error.message), process.exit(1)));

@@ -1,0 +1,116 @@
+// The browser engines that the page is played on, each behind the same few operations:
+//   const browser = await launch(engine);  // "chromium", "firefox", "webkit" or "safari"
+//   await browser.open(url, touch);        // a page of its own; touch: a phone's (chromium)
+//   await browser.evaluate(expression);    // the expression's value on the page, awaited
+//   await browser.perform(actions);        // WebDriver's input actions: keys and pointers
+//   await browser.cdp(method, params);     // DevTools (chromium): emulated on-screen keyboards
+//   await browser.close();
+// Chromium, WebKitGTK and Safari are spoken to in WebDriver over HTTP, through their drivers
+// (chromedriver, WebKitWebDriver, safaridriver); Firefox, which Debian ships with no driver, in
+// WebDriver BiDi, which it speaks itself (over a WebSocket: node --experimental-websocket, before
+// Node.js 22). launch() throws a Missing where a program that the engine needs is not installed.
+"use strict";
+const { spawn, spawnSync } = require("child_process");
+const fs = require("fs");
+const os = require("os");
+const path = require("path");
+
+class Missing extends Error {}
+const port = 20000 + (process.pid % 20000);
+const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
+
+// Starts the command (after the programs it needs) in a process group of its own.
+function start(command, needs = [command[0]], stderr = "ignore") {
+  for (const program of needs) {
+    if (spawnSync("sh", ["-c", 'command -v "$0"', program]).status) throw new Missing(`no ${program}`);
+  }
+  return spawn(command[0], command.slice(1), { detached: true, stdio: ["ignore", "ignore", stderr] });
+}
+
+// A browser behind a driver that serves WebDriver over HTTP on the port.
+async function webdriver(driver, capabilities) {
+  const call = async (method, url, body) => {
+    const headers = { "Content-Type": "application/json" };
+    const reply = await fetch(`http://127.0.0.1:${port}${url}`, { method, headers, body: JSON.stringify(body) });
+    const { value } = await reply.json();
+    if (value?.error) throw new Error(`${value.error}: ${value.message}`);
+    return value;
+  };
+  while (!(await call("GET", "/status").catch(() => new Promise((resolve) => setTimeout(resolve, 50))))) {
+    if (driver.exitCode !== null) throw new Error(`the driver ended with status ${driver.exitCode}`);
+  }
+  let session = null;
+  const post = (url, body) => call("POST", session + url, body);
+  return {
+    async open(url, touch) {
+      if (session) await call("DELETE", session);
+      const { sessionId } = await call("POST", "/session", { capabilities: { alwaysMatch: capabilities(touch) } });
+      session = `/session/${sessionId}`;
+      await post("/url", { url });
+    },
+    evaluate: (expression) => post("/execute/sync", { script: `return (${expression});`, args: [] }),
+    perform: (actions) => post("/actions", { actions }),
+    cdp: (cmd, params) => post("/goog/cdp/execute", { cmd, params }),
+    close: async () => (await call("DELETE", session).catch(() => {}), process.kill(-driver.pid)),
+  };
+}
+
+// Firefox, in WebDriver BiDi on the port.
+async function bidi() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "tensort-firefox-"));
+  const firefox = start([process.env.TENSORT_FIREFOX || "firefox-esr", "--headless", "--no-remote",
+    "--profile", profile, `--remote-debugging-port=${port}`], undefined, "pipe");
+  await new Promise((resolve, reject) => {
+    firefox.stderr.on("data", (data) => /WebDriver BiDi listening/.test(data) && resolve());
+    firefox.on("exit", (status) => reject(new Error(`Firefox ended with status ${status}`)));
+  });
+  const socket = new WebSocket(`ws://127.0.0.1:${port}/session`);
+  await new Promise((resolve, reject) => ((socket.onopen = resolve), (socket.onerror = reject)));
+  const waiting = [];
+  socket.onmessage = ({ data }) => {
+    const { id, error, message, result } = JSON.parse(data);
+    if (waiting[id]) waiting[id](error ? Promise.reject(new Error(`${error}: ${message}`)) : result);
+  };
+  const call = (method, params) => new Promise((resolve) => {
+    socket.send(JSON.stringify({ id: waiting.push(resolve) - 1, method, params }));
+  });
+  await call("session.new", { capabilities: {} });
+  let { context } = (await call("browsingContext.getTree", {})).contexts[0];
+  return {
+    async open(url) {
+      const last = context;
+      ({ context } = await call("browsingContext.create", { type: "tab" }));
+      await call("browsingContext.close", { context: last });
+      await call("browsingContext.navigate", { context, url, wait: "complete" });
+    },
+    async evaluate(expression) {
+      const reply = await call("script.evaluate", { expression, target: { context }, awaitPromise: true });
+      if (reply.exceptionDetails) throw new Error(reply.exceptionDetails.text);
+      return reply.result.value;
+    },
+    perform: (actions) => call("input.performActions", { context, actions }),
+    async close() {
+      await call("browser.close", {}).catch(() => {});
+      process.kill(-firefox.pid);
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+const engines = {
+  chromium() {
+    if (!fs.existsSync(chromium)) throw new Missing(`no Chromium at ${chromium}`);
+    const args = ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
+      "--disable-background-networking", "--disable-component-update"];
+    const phone = { deviceMetrics: { width: 390, height: 844, pixelRatio: 3, touch: true, mobile: true } };
+    return webdriver(start(["chromedriver", `--port=${port}`]), (touch) =>
+      ({ "goog:chromeOptions": { binary: chromium, args, ...(touch && { mobileEmulation: phone }) } }));
+  },
+  firefox: bidi,
+  // WebKitGTK's MiniBrowser needs a display: one of xvfb-run's where there is none.
+  webkit: () => webdriver(process.env.DISPLAY ? start(["WebKitWebDriver", `--port=${port}`])
+    : start(["xvfb-run", "-a", "WebKitWebDriver", `--port=${port}`], ["xvfb-run", "WebKitWebDriver"]), () => ({})),
+  safari: () => webdriver(start(["safaridriver", "-p", `${port}`]), () => ({ browserName: "safari" })),
+};
+
+module.exports = { launch: (engine) => engines[engine](), Missing };
