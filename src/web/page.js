@@ -125,20 +125,80 @@ function type(state, key) {
   state.deliver();
 }
 
-terminal.onData((data) => {
+// Hands typed keys to the run, or starts the program again once it has ended.
+function input(keys) {
   if (run === null) {
     start();
     return;
   }
-  for (const key of data) {
+  for (const key of keys) {
     if (run) type(run, key);
   }
+}
+
+terminal.open(document.getElementById("terminal"));
+
+// Which of two ways a key takes to the program is decided here, once. xterm.js turns key events
+// into keys; but in screen-reader mode it leaves each key to the browser as well, which would
+// insert it into the terminal's field a second time, and an on-screen keyboard sends no key to
+// speak of (keyCode 229, "Unidentified"): it inserts text into the field, or composes a word there
+// and commits it. So every key that types text goes to the field, and the page takes what the
+// field is given (input events, below); xterm.js takes the keys that name no text, Enter and
+// Backspace among them (their own default, a field's line break or erase, is cancelled), and with
+// Ctrl (not AltGr, which types text) or Meta held.
+terminal.attachCustomKeyEventHandler((event) => {
+  const text = event.key?.length === 1 && !event.metaKey && (!event.ctrlKey || event.altKey);
+  if (event.type === "keypress" || event.keyCode === 229 || event.isComposing || text) return false;
+  if (event.key === "Enter" || event.key === "Backspace") event.preventDefault();
+  return true;
 });
+
+// What the field is given. Typed text, an erase and a line end are taken as they come, and never
+// reach the field, which stays empty: no word of the keyboard's to correct later. A composition's
+// text is shown where it goes, and taken once, when it is committed (not as it grows, nor again
+// as the insertion that some browsers send with its end). xterm.js hears none of these.
+const edits = {
+  insertText: (event) => event.data,
+  deleteContentBackward: () => "\x7f",
+  insertLineBreak: () => "\r",
+  insertParagraph: () => "\r",
+};
+let composed = "";
+function compose(text) {
+  if (run && !run.key) {
+    erase(composed);
+    terminal.write(text);
+  }
+  composed = text;
+}
+function listen(type, handle) {
+  terminal.element.addEventListener(type, (event) => (event.stopPropagation(), handle(event)), true);
+}
+listen("beforeinput", (event) => {
+  const keys = edits[event.inputType]?.(event);
+  if (keys === undefined) return;
+  event.preventDefault();
+  input(keys);
+});
+listen("compositionstart", () => {});
+listen("compositionupdate", (event) => compose(event.data));
+listen("compositionend", (event) => {
+  compose("");
+  terminal.textarea.value = "";
+  input(event.data);
+});
+
+terminal.onData(input);
+// The keys that a touch screen's keyboard lacks; a tap on one keeps the field, and the keyboard, up.
+for (const [id, key] of [["ctrl-c", "\x03"], ["ctrl-d", "\x04"]]) {
+  const button = document.getElementById(id);
+  button.addEventListener("mousedown", (event) => event.preventDefault());
+  button.addEventListener("click", () => input(key));
+}
 again.addEventListener("click", () => {
   start();
   terminal.focus();
 });
 window.addEventListener("resize", () => (terminal.options.fontSize = fontSize()));
-terminal.open(document.getElementById("terminal"));
 start();
 terminal.focus();
