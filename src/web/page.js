@@ -2,7 +2,9 @@
 // reach the program as a Linux terminal in line mode hands them on: echoed, a line at a time once
 // Enter is pressed, with Backspace and Ctrl-U to edit the line and Ctrl-D to end the input, and
 // Ctrl-C (or Ctrl-\) ends the program at once. The pause takes one key, not echoed, once the keys
-// typed ahead are dropped. When the program has ended, a key or the button starts it again.
+// typed ahead are dropped. When the program has ended, a key or the button starts it again. Keys
+// come from a desktop keyboard or an on-screen one alike, and a touch screen has buttons for the
+// Ctrl-C and Ctrl-D that its keyboard lacks.
 "use strict";
 
 const terminal = new Terminal({
@@ -139,13 +141,12 @@ function input(keys) {
 terminal.open(document.getElementById("terminal"));
 
 // Which of two ways a key takes to the program is decided here, once. xterm.js turns key events
-// into keys; but in screen-reader mode it leaves each key to the browser as well, which would
-// insert it into the terminal's field a second time, and an on-screen keyboard sends no key to
-// speak of (keyCode 229, "Unidentified"): it inserts text into the field, or composes a word there
-// and commits it. So every key that types text goes to the field, and the page takes what the
-// field is given (input events, below); xterm.js takes the keys that name no text, Enter and
-// Backspace among them (their own default, a field's line break or erase, is cancelled), and with
-// Ctrl (not AltGr, which types text) or Meta held.
+// into keys, but in screen-reader mode it leaves each key to the browser as well, which then types
+// it into the terminal's field too; and an on-screen keyboard names no key (keyCode 229): it
+// inserts text into the field, or composes a word there and commits it. So every key that types
+// text goes to the field, and the page takes it from there (below). xterm.js takes the keys that
+// type no text: Enter, Backspace (whose line break or erase in the field is cancelled), Tab, the
+// arrows and the like, and any key with Ctrl (but AltGr, which types text) or Meta.
 terminal.attachCustomKeyEventHandler((event) => {
   const text = event.key?.length === 1 && !event.metaKey && (!event.ctrlKey || event.altKey);
   if (event.type === "keypress" || event.keyCode === 229 || event.isComposing || text) return false;
@@ -153,16 +154,18 @@ terminal.attachCustomKeyEventHandler((event) => {
   return true;
 });
 
-// What the field is given. Typed text, an erase and a line end are taken as they come, and never
-// reach the field, which stays empty: no word of the keyboard's to correct later. A composition's
-// text is shown where it goes, and taken once, when it is committed (not as it grows, nor again
-// as the insertion that some browsers send with its end). xterm.js hears none of these.
+// What the field is given. Typed text, an erase and a line end are taken as they come; they, and
+// all else but compositions, are kept out of the field, which stays empty: no word there for the
+// keyboard to correct later. A composition's text is shown where it goes, and taken once, when it
+// is committed (not as it grows, nor again as the insertion that some browsers send with its
+// end). xterm.js hears none of these.
 const edits = {
   insertText: (event) => event.data,
   deleteContentBackward: () => "\x7f",
   insertLineBreak: () => "\r",
   insertParagraph: () => "\r",
 };
+// Shows the text of the composition in place of the last, where it will go.
 let composed = "";
 function compose(text) {
   if (run && !run.key) {
@@ -171,14 +174,16 @@ function compose(text) {
   }
   composed = text;
 }
+// Handles the field's events of a type on the terminal's element, ahead of xterm.js, whose own
+// handlers on the field they then never reach.
 function listen(type, handle) {
   terminal.element.addEventListener(type, (event) => (event.stopPropagation(), handle(event)), true);
 }
 listen("beforeinput", (event) => {
+  if (event.inputType.includes("Composition")) return;
+  event.preventDefault(); // a paste, say, which xterm.js has taken from its event already
   const keys = edits[event.inputType]?.(event);
-  if (keys === undefined) return;
-  event.preventDefault();
-  input(keys);
+  if (keys !== undefined) input(keys);
 });
 listen("compositionstart", () => {});
 listen("compositionupdate", (event) => compose(event.data));
