@@ -12,7 +12,6 @@ const terminal = new Terminal({
   rows: 24,
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
   screenReaderMode: true,
-  fontSize: fontSize(),
 });
 const status = document.getElementById("status");
 const again = document.getElementById("again");
@@ -23,9 +22,20 @@ const signals = { "\x03": 130, "\x1c": 131 };
 // The run on the terminal now, or null once the program has ended.
 let run = null;
 
-// The largest font at which 80 columns fit the window, but never larger than 16 pixels.
-function fontSize() {
-  return Math.max(6, Math.min(16, Math.floor((window.innerWidth - 16) / 80 / 0.6)));
+// Sizes the terminal to the part of the window in sight. Where 80 columns fit at a readable font
+// (12 pixels or more, 16 at most), it is 80x24; where they do not, as on a phone held upright, it
+// takes a font of 12 pixels, as many columns as fit (40 at least), and the rows that fill the
+// height in sight, above an on-screen keyboard too. xterm.js wraps lines at the columns, as a
+// terminal does, and keeps them, and the line being typed, through a resize.
+function fit() {
+  const view = window.visualViewport ?? { width: innerWidth, height: innerHeight };
+  const font = Math.floor((view.width - 16) / 80 / 0.6);
+  terminal.options.fontSize = Math.max(12, Math.min(16, font));
+  if (font >= 12) return terminal.resize(80, 24);
+  const screen = terminal.element.querySelector(".xterm-screen").getBoundingClientRect();
+  const rest = document.querySelector("main").getBoundingClientRect().height - screen.height;
+  terminal.resize(Math.max(40, Math.floor((view.width - 16) / (screen.width / terminal.cols))),
+    Math.max(8, Math.floor((view.height - rest) / (screen.height / terminal.rows))));
 }
 
 // How a character is echoed, as a Linux terminal does: a control character as ^ and a letter.
@@ -204,6 +214,8 @@ again.addEventListener("click", () => {
   start();
   terminal.focus();
 });
-window.addEventListener("resize", () => (terminal.options.fontSize = fontSize()));
+addEventListener("resize", fit);
+window.visualViewport?.addEventListener("resize", fit);
+fit();
 start();
 terminal.focus();

@@ -75,6 +75,9 @@ const steps = {
   },
   // Commits the composition as the text: as composed, or as the keyboard corrects it.
   commit: (text) => unidentified(() => cdp("Input.insertText", { text })),
+  // Makes the phone's screen this wide and high (as an on-screen keyboard coming up does), in Chromium.
+  resize: (text) => cdp("Emulation.setDeviceMetricsOverride", { ...Object.fromEntries(["width", "height"]
+    .map((side, index) => [side, Number(text.split("x")[index])])), deviceScaleFactor: 3, mobile: true }),
   paste: (text) => run(`terminal.paste(${JSON.stringify(text)})`),
   tap: async () => (await run("document.activeElement.blur()"), point(`document.querySelector(".xterm-screen")`)),
   click: (text) => point(`[...document.querySelectorAll("button")].find((b) => b.textContent === ${JSON.stringify(text)})`),
