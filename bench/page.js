@@ -5,7 +5,7 @@
 //     node --experimental-websocket bench/page.js [runs [engine]]
 //
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and takes
-// the median of `runs` (5) openings of the page from disk, each in a new browser context, and of
+// the median of `runs` (5) openings of the page from disk, each in a browser of its own, and of
 // as many starts of the native program on pipes.
 "use strict";
 const { execFileSync, spawn } = require("child_process");

@@ -33,7 +33,7 @@ const fetched = () => run(`performance.getEntriesByType("resource").map((entry) 
 // A key pressed and let go; Enter, Backspace, and a control character as Ctrl and its letter.
 const press = (value) => [{ type: "keyDown", value }, { type: "keyUp", value }];
 const keys = (key) => ({ "\r": press("\uE007"), "\x7f": press("\uE003") })[key] ?? (key >= " " ? press(key)
-  : [{ type: "keyDown", value: "\uE009" }, ...press(String.fromCharCode(key.charCodeAt(0) + 96)), { type: "keyUp", value: "\uE009" }]);
+  : [{ type: "keyDown", value: "\uE009" }, ...press(String.fromCharCode(key.charCodeAt(0) + 64).toLowerCase()), { type: "keyUp", value: "\uE009" }]);
 // A tap (on a phone) or a click, in the middle of the element that the expression finds.
 async function point(element) {
   const [x, y] = JSON.parse(await run(`((element) => (element.scrollIntoView({ block: "center" }),
@@ -54,9 +54,8 @@ async function unidentified(does, commands) {
 const steps = {
   engines: async () => {}, // the engines that play the scenario, where not all (tests/CMakeLists.txt reads it)
   async open(text) { // a new page; "touch": a phone's, with a touch screen
-    if (browser.opened) await fetched();
+    if (touch !== undefined) await fetched(); // what the last page fetched
     await browser.open(require("url").pathToFileURL(html).href, (touch = text === "touch"));
-    browser.opened = true;
   },
   send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
   // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
@@ -76,8 +75,10 @@ const steps = {
   // Commits the composition as the text: as composed, or as the keyboard corrects it.
   commit: (text) => unidentified(() => cdp("Input.insertText", { text })),
   // Makes the phone's screen this wide and high (as an on-screen keyboard coming up does), in Chromium.
-  resize: (text) => cdp("Emulation.setDeviceMetricsOverride", { ...Object.fromEntries(["width", "height"]
-    .map((side, index) => [side, Number(text.split("x")[index])])), deviceScaleFactor: 3, mobile: true }),
+  resize(text) {
+    const [width, height] = text.split("x").map(Number);
+    return cdp("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor: 3, mobile: true });
+  },
   paste: (text) => run(`terminal.paste(${JSON.stringify(text)})`),
   tap: async () => (await run("document.activeElement.blur()"), point(`document.querySelector(".xterm-screen")`)),
   click: (text) => point(`[...document.querySelectorAll("button")].find((b) => b.textContent === ${JSON.stringify(text)})`),
