@@ -219,3 +219,11 @@ window.visualViewport?.addEventListener("resize", fit);
 fit();
 start();
 terminal.focus();
+// Served (over https, or from this machine), the page is an app, which can be installed, and
+// keeps its files to open again with no network. Opened from disk, where no service worker can
+// run and the browser reads no manifest (but complains of it), it is the page alone.
+if (navigator.serviceWorker && location.protocol !== "file:") {
+  const manifest = Object.assign(document.createElement("link"), { rel: "manifest", href: "tensort.webmanifest" });
+  document.head.append(manifest);
+  navigator.serviceWorker.register("service-worker.js");
+}

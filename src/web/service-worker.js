@@ -1,0 +1,25 @@
+// Keeps every file of the page, so that the page opens again with no network once it has been
+// opened. The files are kept in a cache named by the version, which a new version's worker fills
+// afresh, taking over from the last once it has, and the last version's cache is deleted.
+"use strict";
+
+const cache = "tensort-@PROJECT_VERSION@";
+const files = "@TENSORT_CACHED@".split(";");
+
+addEventListener("install", (event) => {
+  const kept = caches.open(cache).then((store) =>
+    store.addAll(files.map((file) => new Request(file, { cache: "reload" }))));
+  event.waitUntil(kept.then(() => skipWaiting()));
+});
+
+addEventListener("activate", (event) => {
+  const old = caches.keys().then((names) => Promise.all(names
+    .filter((name) => name.startsWith("tensort-") && name !== cache).map((name) => caches.delete(name))));
+  event.waitUntil(old.then(() => clients.claim()));
+});
+
+// A file of the page comes from the cache; anything else from the network, as it would.
+addEventListener("fetch", (event) => {
+  event.respondWith(caches.open(cache).then(async (store) =>
+    (await store.match(event.request, { ignoreSearch: true })) ?? fetch(event.request)));
+});
