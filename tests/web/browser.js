@@ -1,6 +1,7 @@
 // The browser engines that the page is played on, each behind the same few operations:
 //   const browser = await launch(engine);  // "chromium", "firefox", "webkit" or "safari"
 //   await browser.open(url, touch);        // a page of its own; touch: a phone's (chromium)
+//   await browser.reload();                // the page loaded again (chromium, webkit)
 //   await browser.evaluate(expression);    // the expression's value on the page, awaited
 //   await browser.perform(actions);        // WebDriver's input actions: keys and pointers
 //   await browser.cdp(method, params);     // DevTools (chromium): emulated on-screen keyboards
@@ -48,6 +49,7 @@ async function webdriver(driver, capabilities) {
       session = `/session/${sessionId}`;
       await post("/url", { url });
     },
+    reload: () => post("/refresh", {}),
     evaluate: (expression) => post("/execute/sync", { script: `return (${expression});`, args: [] }),
     perform: (actions) => post("/actions", { actions }),
     cdp: (cmd, params) => post("/goog/cdp/execute", { cmd, params }),

@@ -2,9 +2,11 @@
 // Usage: node --experimental-websocket page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
 // as the terminal scenarios have: a word, a space and its text, with the escapes \r, \n, \xHH and
 // \NNN. The steps are those of `steps` below; every wait fails after 10 s. The page must fetch
-// nothing from the network (as far as the engine tells the page: Chromium and Firefox do).
+// nothing from elsewhere (as far as the engine tells the page: Chromium and Firefox do).
 "use strict";
+const { spawn } = require("child_process");
 const fs = require("fs");
+const path = require("path");
 const { launch, Missing } = require("./browser.js");
 
 const [engine, file, html] = process.argv.slice(2);
@@ -26,9 +28,18 @@ const screen = () => run(`[...Array(terminal.rows).keys()].map((row) => terminal
   .getLine(terminal.buffer.active.baseY + row).translateToString().trimEnd()).join("\\n").trimEnd()`);
 const status = () => run(`document.getElementById("status").textContent`);
 const fetched = () => run(`performance.getEntriesByType("resource").map((entry) => entry.name)
-  .filter((name) => !name.startsWith("file:")).join(" ")`).then((urls) => {
-  if (urls) throw new Error(`fetched from the network: ${urls}`);
+  .filter((name) => new URL(name).origin !== location.origin).join(" ")`).then((urls) => {
+  if (urls) throw new Error(`fetched from elsewhere: ${urls}`);
 });
+// Serves the page's directory over HTTP on 127.0.0.1, as Python's http.server does.
+let server;
+async function serve() {
+  server = spawn("python3", ["-u", "-m", "http.server", "-b", "127.0.0.1", "-d", path.dirname(html), "0"],
+    { stdio: ["ignore", "pipe", "ignore"] });
+  const [, port] = await new Promise((resolve, reject) => (server.on("error", reject),
+    server.stdout.on("data", (data) => resolve(/port (\d+)/.exec(data)))));
+  return `http://127.0.0.1:${port}/${path.basename(html)}`;
+}
 
 // A key pressed and let go; Enter, Backspace, and a control character as Ctrl and its letter.
 const press = (value) => [{ type: "keyDown", value }, { type: "keyUp", value }];
@@ -53,10 +64,19 @@ async function unidentified(does, commands) {
 
 const steps = {
   engines: async () => {}, // the engines that play the scenario, where not all (tests/CMakeLists.txt reads it)
-  async open(text) { // a new page; "touch": a phone's, with a touch screen
+  // A new page, opened from disk; "served": from a server (on a first page); "touch": a phone's.
+  async open(text) {
     if (touch !== undefined) await fetched(); // what the last page fetched
-    await browser.open(require("url").pathToFileURL(html).href, (touch = text === "touch"));
+    touch = text.includes("touch");
+    await browser.open(text.includes("served") ? await serve() : require("url").pathToFileURL(html).href, touch);
   },
+  // Stops the server, and empties the browser's HTTP cache of what it served (Chromium).
+  stop: async () => (server.kill(), await new Promise((resolve) => server.on("exit", resolve)),
+    await cdp("Network.clearBrowserCache", {})),
+  reload: () => browser.reload(),
+  // Chromium finds nothing that keeps the page from being installed as an app.
+  installable: () => soon(async () => !(await cdp("Page.getInstallabilityErrors", {})).installabilityErrors.length,
+    async () => JSON.stringify(await cdp("Page.getInstallabilityErrors", {}))),
   send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
   // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
   async android(text) {
@@ -109,6 +129,7 @@ const steps = {
     }
     await fetched();
   } finally {
+    server?.kill();
     await browser.close();
   }
 })().catch((error) => (console.error(error.message), process.exit(1)));
