@@ -1,12 +1,13 @@
 // Measures the web page: its bytes on disk and gzipped, and the time from opening it to its first
-// prompt in a browser engine (chromium, as tests/web/browser.js names them), beside the native
-// program's time to its first prompt. Run by hand from the project's root:
+// prompt in a browser engine (chromium, as tests/web/browser.js names them), beside the time that a
+// page with xterm.js alone takes to show the same text, and the native program's time to its
+// first prompt. Run by hand from the project's root:
 //
 //     node --experimental-websocket bench/page.js [runs [engine]]
 //
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and takes
-// the median of `runs` (5) openings of the page from disk, each in a browser of its own, and of
-// as many starts of the native program on pipes.
+// the median of `runs` (5) openings from disk of the page and of the page with xterm.js alone, in
+// turn, and of as many starts of the native program on pipes.
 "use strict";
 const { execFileSync, spawn } = require("child_process");
 const fs = require("fs");
@@ -23,7 +24,8 @@ const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ign
   env: { ...process.env, NODE_PATH: "/usr/share/nodejs" } });
 const web = path.join(root, "build-bench", "web");
 
-// Milliseconds from starting the native program until its first prompt has come through a pipe.
+// Milliseconds from starting the native program until its first prompt has come through a pipe,
+// and what it wrote until then.
 function nativePrompt(program) {
   return new Promise((resolve) => {
     const start = process.hrtime.bigint();
@@ -32,7 +34,7 @@ function nativePrompt(program) {
     child.stdout.on("data", (data) => {
       seen += data;
       if (seen.includes(prompt)) {
-        resolve(Number(process.hrtime.bigint() - start) / 1e6);
+        resolve([Number(process.hrtime.bigint() - start) / 1e6, seen]);
         child.stdin.end();
       }
     });
@@ -46,7 +48,8 @@ function nativePrompt(program) {
   cmake("-S", root, "-B", native, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
   cmake("--build", native, "--target", "tensort");
 
-  const files = ["tensort.html", "tensort.js", "page.js", "xterm.js", "xterm.css"];
+  const files = ["tensort.html", "tensort.js", "page.js", "xterm.js", "xterm.css", "service-worker.js",
+    "tensort.webmanifest", "icon-192.png", "icon-512.png", "icon-maskable.png"];
   let bytes = 0;
   let gzipped = 0;
   for (const file of files) {
@@ -55,10 +58,18 @@ function nativePrompt(program) {
     gzipped += zlib.gzipSync(data, { level: 9 }).length;
   }
 
+  const starts = [];
+  for (let run = 0; run < runs; run++) starts.push(await nativePrompt(path.join(native, "tensort")));
+  // The page with xterm.js alone: its terminal as the page makes it, given the program's text.
+  fs.writeFileSync(path.join(web, "xterm-alone.html"), `<!DOCTYPE html>
+<meta charset="utf-8"><link rel="stylesheet" href="xterm.css"><div id="terminal"></div><script src="xterm.js"></script>
+<script>const terminal = new Terminal({ cols: 80, rows: 24, convertEol: true, screenReaderMode: true });
+terminal.open(document.getElementById("terminal")); terminal.write(${JSON.stringify(starts[0][1])});</script>`);
+
   const browser = await launch(engine);
-  const page = [];
-  for (let run = 0; run < runs; run++) {
-    await browser.open(require("url").pathToFileURL(path.join(web, "tensort.html")).href);
+  const times = { "tensort.html": [], "xterm-alone.html": [] };
+  for (let run = 0; run < runs; run++) for (const [name, page] of Object.entries(times)) {
+    await browser.open(require("url").pathToFileURL(path.join(web, name)).href);
     // performance.now() counts from the start of the page's navigation.
     page.push(await browser.evaluate(`new Promise((resolve) => {
       const shown = () => {
@@ -72,12 +83,12 @@ function nativePrompt(program) {
     })`));
   }
   await browser.close();
-  const starts = [];
-  for (let run = 0; run < runs; run++) starts.push(await nativePrompt(path.join(native, "tensort")));
+  const [page, alone] = Object.values(times).map(median);
 
   console.log(`the page (${files.join(", ")}), opened from disk, median of ${runs}`);
   console.log(`on disk        ${(bytes / 1024).toFixed(1)} KiB`);
   console.log(`gzipped        ${(gzipped / 1024).toFixed(1)} KiB`);
-  console.log(`first prompt   ${median(page).toFixed(1)} ms in headless ${engine}`);
-  console.log(`               ${median(starts).toFixed(2)} ms natively, through a pipe`);
+  console.log(`first prompt   ${page.toFixed(1)} ms in headless ${engine}`);
+  console.log(`               ${alone.toFixed(1)} ms for xterm.js alone to show it (${(page / alone).toFixed(2)}x)`);
+  console.log(`               ${median(starts.map(([time]) => time)).toFixed(2)} ms natively, through a pipe`);
 })();
