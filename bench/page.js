@@ -48,8 +48,9 @@ function nativePrompt(program) {
   cmake("-S", root, "-B", native, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
   cmake("--build", native, "--target", "tensort");
 
-  const files = ["tensort.html", "tensort.js", "page.js", "xterm.js", "xterm.css", "service-worker.js",
-    "tensort.webmanifest", "icon-192.png", "icon-512.png", "icon-maskable.png"];
+  // The page's files: those that its service worker keeps, and the worker.
+  const worker = fs.readFileSync(path.join(web, "service-worker.js"), "utf8");
+  const files = [.../const files = "([^"]*)"/.exec(worker)[1].split(";"), "service-worker.js"];
   let bytes = 0;
   let gzipped = 0;
   for (const file of files) {

@@ -35,11 +35,11 @@ endif()
 # The page and what it loads, beside tensort.js, as they are shipped: as an app, too, with its
 # manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js
 # and every other file but itself.
-set(TENSORT_PAGE tensort.html page.js xterm.js xterm.css tensort.webmanifest icon-192.png icon-512.png
-    icon-maskable.png)
-foreach(file tensort.html page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
+set(own tensort.html page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
+foreach(file IN LISTS own)
   configure_file(src/web/${file} ${file} COPYONLY)
 endforeach()
+set(TENSORT_PAGE ${own} xterm.js xterm.css)
 set(TENSORT_CACHED tensort.js ${TENSORT_PAGE})
 configure_file(src/web/service-worker.js service-worker.js @ONLY)
 list(APPEND TENSORT_PAGE service-worker.js)

@@ -75,8 +75,11 @@ const steps = {
     await cdp("Network.clearBrowserCache", {})),
   reload: () => browser.reload(),
   // Chromium finds nothing that keeps the page from being installed as an app.
-  installable: () => soon(async () => !(await cdp("Page.getInstallabilityErrors", {})).installabilityErrors.length,
-    async () => JSON.stringify(await cdp("Page.getInstallabilityErrors", {}))),
+  installable() {
+    let errors;
+    return soon(async () => !(errors = (await cdp("Page.getInstallabilityErrors", {})).installabilityErrors).length,
+      () => JSON.stringify(errors));
+  },
   send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
   // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
   async android(text) {
