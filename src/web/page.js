@@ -7,9 +7,13 @@
 // Ctrl-C and Ctrl-D that its keyboard lacks.
 "use strict";
 
+// The part of the window in sight, and the font at which 80 columns fit across it (16 at most).
+const view = () => window.visualViewport ?? { width: innerWidth, height: innerHeight };
+const fitting = () => Math.min(16, Math.floor((view().width - 16) / 80 / 0.6));
 const terminal = new Terminal({
   cols: 80,
   rows: 24,
+  fontSize: Math.max(12, fitting()), // as fit() makes it: made so, it is measured once, not twice
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
   screenReaderMode: true,
 });
@@ -28,14 +32,14 @@ let run = null;
 // height in sight, above an on-screen keyboard too. xterm.js wraps lines at the columns, as a
 // terminal does, and keeps them, and the line being typed, through a resize.
 function fit() {
-  const view = window.visualViewport ?? { width: innerWidth, height: innerHeight };
-  const font = Math.floor((view.width - 16) / 80 / 0.6);
-  terminal.options.fontSize = Math.max(12, Math.min(16, font));
+  const { width, height } = view();
+  const font = fitting();
+  terminal.options.fontSize = Math.max(12, font);
   if (font >= 12) return terminal.resize(80, 24);
   const screen = terminal.element.querySelector(".xterm-screen").getBoundingClientRect();
   const rest = document.querySelector("main").getBoundingClientRect().height - screen.height;
-  terminal.resize(Math.max(40, Math.floor((view.width - 16) / (screen.width / terminal.cols))),
-    Math.max(8, Math.floor((view.height - rest) / (screen.height / terminal.rows))));
+  terminal.resize(Math.max(40, Math.floor((width - 16) / (screen.width / terminal.cols))),
+    Math.max(8, Math.floor((height - rest) / (screen.height / terminal.rows))));
 }
 
 // How a character is echoed, as a Linux terminal does: a control character as ^ and a letter.
@@ -148,6 +152,9 @@ function input(keys) {
   }
 }
 
+// The program starts first, so that its WebAssembly compiles while the terminal is being built;
+// it writes nothing before this script has ended, and the terminal keeps what it writes till then.
+start();
 terminal.open(document.getElementById("terminal"));
 
 // Which of two ways a key takes to the program is decided here, once. xterm.js turns key events
@@ -217,7 +224,6 @@ again.addEventListener("click", () => {
 addEventListener("resize", fit);
 window.visualViewport?.addEventListener("resize", fit);
 fit();
-start();
 terminal.focus();
 // Served (over https, or from this machine), the page is an app, which can be installed, and
 // keeps its files to open again with no network. Opened from disk, where no service worker can
