@@ -11,6 +11,14 @@ Module.onRuntimeInitialized = () => {
     });
 };
 
+// The program's WebAssembly is in this file (SINGLE_FILE), which this Emscripten decodes and
+// starts to compile only once the script that started the run has ended. Compiled from here, at
+// once, it compiles while the page goes on to build its terminal.
+Module.instantiateWasm = (imports, receive) => {
+  WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports).then(({ instance }) => receive(instance), abort);
+  return {};
+};
+
 // The console under Node.js, which the tests run the program with: the process's standard
 // streams, read and written as they are, byte for byte. The page brings a console of its own.
 if (!Module.console && typeof process === "object") {
