@@ -19,7 +19,7 @@ class Steps:
         argv = [word for arg in shlex.split(text) for word in (self.program if arg == "{program}" else [arg])]
         self.pid, self.fd = pty.fork()
         if self.pid == 0:  # a command that cannot start says why on the terminal
-            os.execvpe(argv[0], argv, {**os.environ, "TERM": "xterm"})
+            os.execvpe(argv[0], argv, {**os.environ, "TERM": "xterm", "LC_ALL": "C"})
         self.out, self.seen, self.closed, self.initial = b"", 0, False, termios.tcgetattr(self.fd)
 
     def needs(self, text, _):  # the scenario is skipped unless this shell command succeeds

@@ -103,7 +103,7 @@ const engines = {
   chromium() {
     if (!fs.existsSync(chromium)) throw new Missing(`no Chromium at ${chromium}`);
     const args = ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
-      "--disable-background-networking", "--disable-component-update"];
+      "--disable-background-networking", "--disable-component-update", "--force-device-scale-factor=1"];
     const phone = { deviceMetrics: { width: 390, height: 844, pixelRatio: 3, touch: true, mobile: true } };
     return webdriver(start(["chromedriver", `--port=${port}`]), (touch) =>
       ({ "goog:chromeOptions": { binary: chromium, args, ...(touch && { mobileEmulation: phone }) } }));
