@@ -1,8 +1,7 @@
 // Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
 // Usage: node --experimental-websocket page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
 // as the terminal scenarios have: a word, a space and its text, with the escapes \r, \n, \xHH and
-// \NNN. The steps are those of `steps` below; every wait fails after 10 s. The page must fetch
-// nothing from elsewhere (as far as the engine tells the page: Chromium and Firefox do).
+// \NNN. The steps are those of `steps` below; every wait fails after 10 s.
 "use strict";
 const { spawn } = require("child_process");
 const fs = require("fs");
@@ -26,11 +25,6 @@ const cdp = (method, params) => browser.cdp(method, params);
 // The screen's lines, without the blanks at their ends and the empty lines below them.
 const screen = () => run(`[...Array(terminal.rows).keys()].map((row) => terminal.buffer.active
   .getLine(terminal.buffer.active.baseY + row).translateToString().trimEnd()).join("\\n").trimEnd()`);
-const status = () => run(`document.getElementById("status").textContent`);
-const fetched = () => run(`performance.getEntriesByType("resource").map((entry) => entry.name)
-  .filter((name) => new URL(name).origin !== location.origin).join(" ")`).then((urls) => {
-  if (urls) throw new Error(`fetched from elsewhere: ${urls}`);
-});
 // Serves the page's directory over HTTP on 127.0.0.1, as Python's http.server does.
 let server;
 async function serve() {
@@ -63,10 +57,8 @@ async function unidentified(does, commands) {
 }
 
 const steps = {
-  engines: async () => {}, // the engines that play the scenario, where not all (tests/CMakeLists.txt reads it)
   // A new page, opened from disk; "served": from a server (on a first page); "touch": a phone's.
   async open(text) {
-    if (touch !== undefined) await fetched(); // what the last page fetched
     touch = text.includes("touch");
     await browser.open(text.includes("served") ? await serve() : require("url").pathToFileURL(html).href, touch);
   },
@@ -97,40 +89,40 @@ const steps = {
   },
   // Commits the composition as the text: as composed, or as the keyboard corrects it.
   commit: (text) => unidentified(() => cdp("Input.insertText", { text })),
-  // Makes the phone's screen this wide and high (as an on-screen keyboard coming up does), in Chromium.
+  // Makes the screen in sight this wide and high, in Chromium: a phone's (as an on-screen keyboard
+  // coming up does), or with "desktop", a desktop's, at the zoom given ("640x400 desktop 2": 200%).
   resize(text) {
-    const [width, height] = text.split("x").map(Number);
-    return cdp("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor: 3, mobile: true });
+    const [width, height, zoom] = text.match(/\d+/g).map(Number);
+    const mobile = !text.includes("desktop");
+    const deviceScaleFactor = zoom ?? (mobile ? 3 : 1);
+    return cdp("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor, mobile });
   },
   paste: (text) => run(`terminal.paste(${JSON.stringify(text)})`),
   tap: async () => (await run("document.activeElement.blur()"), point(`document.querySelector(".xterm-screen")`)),
   click: (text) => point(`[...document.querySelectorAll("button")].find((b) => b.textContent === ${JSON.stringify(text)})`),
-  sleep: (text) => new Promise((resolve) => setTimeout(resolve, 1000 * text)),
-  // Waits until the screen shows the text; the screen's lines are those of the text; the page's
-  // status says the text (nothing, for none); the text, an expression of JavaScript, holds on the
-  // page (terminal is the page's xterm.js terminal).
+  // Waits until the screen shows the text; the screen's lines are those of the text; the text, an
+  // expression of JavaScript, holds on the page (terminal is the page's xterm.js terminal).
   expect: (text) => soon(async () => (await screen()).includes(text), screen),
   shows: (text) => soon(async () => (await screen()) === text, screen),
-  status: (text) => soon(async () => (text ? (await status()).includes(text) : !(await status())), status),
   holds: (text) => soon(() => run(text), () => "it does not"),
 };
 
 (async () => {
   const lines = fs.readFileSync(file, "utf8").split("\n");
-  const listed = lines.find((line) => line.startsWith("engines "));
-  if (listed && !listed.split(" ").includes(engine)) skip(`played in ${listed.slice(8)} only`);
-  // In CI a missing engine fails: there, every engine must have played.
-  browser = await launch(engine).catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message)
-    : Promise.reject(error)));
+  // The one font that the browser is given must be on this machine, and the engine's programs. In
+  // CI either missing fails: there, every engine must have played.
+  const font = process.env.FONTCONFIG_FILE && /<acceptfont><glob>([^<]*)/.exec(fs.readFileSync(process.env.FONTCONFIG_FILE))[1];
+  browser = await (font && !fs.existsSync(font) ? Promise.reject(new Missing(`no ${font}`)) : launch(engine))
+    .catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message) : Promise.reject(error)));
   try {
     for (const [index, line] of lines.entries()) {
       const [, step, text] = line.match(/^(\S*) ?(.*)$/);
-      if (step === "" || step.startsWith("#")) continue;
+      // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
+      if (step === "" || step.startsWith("#") || step === "engines" || step === "fonts") continue;
       await steps[step](unescape(text)).catch((error) => {
         throw new Error(`${file}:${index + 1}: ${line}: ${error.message}`);
       });
     }
-    await fetched();
   } finally {
     server?.kill();
     await browser.close();
