@@ -61,15 +61,16 @@ function nativePrompt(program) {
 
   const starts = [];
   for (let run = 0; run < runs; run++) starts.push(await nativePrompt(path.join(native, "tensort")));
-  // The page with xterm.js alone: its terminal as the page makes it where 80 columns fit (at the
-  // font of page.js's fitting()), given the program's text.
+  // The page with xterm.js alone: its terminal as the page makes it in this engine's window (the
+  // page's font, at the size the page gives it there), given the program's text.
+  const browser = await launch(engine);
+  await browser.open(require("url").pathToFileURL(path.join(web, "tensort.html")).href);
+  const font = await browser.evaluate(`JSON.stringify((({ fontFamily, fontSize }) => ({ fontFamily, fontSize }))(terminal.options))`);
   fs.writeFileSync(path.join(web, "xterm-alone.html"), `<!DOCTYPE html>
 <meta charset="utf-8"><link rel="stylesheet" href="xterm.css"><div id="terminal"></div><script src="xterm.js"></script>
-<script>const terminal = new Terminal({ cols: 80, rows: 24,
-  fontSize: Math.min(16, Math.floor((innerWidth - 16) / 80 / 0.6)), convertEol: true, screenReaderMode: true });
+<script>const terminal = new Terminal({ cols: 80, rows: 24, ...${font}, convertEol: true, screenReaderMode: true });
 terminal.open(document.getElementById("terminal")); terminal.write(${JSON.stringify(starts[0][1])});</script>`);
 
-  const browser = await launch(engine);
   const times = { "tensort.html": [], "xterm-alone.html": [] };
   for (let run = 0; run < runs; run++) for (const [name, page] of Object.entries(times)) {
     await browser.open(require("url").pathToFileURL(path.join(web, name)).href);

@@ -7,13 +7,17 @@
 // Ctrl-C and Ctrl-D that its keyboard lacks.
 "use strict";
 
-// The part of the window in sight, and the font at which 80 columns fit across it (16 at most).
+// A monospace font made for the screen on each platform: Apple's (not its Courier, which
+// "monospace" gives there), Windows's, the common ones of Linux and ChromeOS, then the system's own.
+const family =
+  'ui-monospace, Menlo, "Cascadia Mono", Consolas, "DejaVu Sans Mono", "Liberation Mono", Cousine, "Droid Sans Mono", monospace';
+// The part of the window in sight, and a first guess at the font at which 80 columns fit across it.
 const view = () => window.visualViewport ?? { width: innerWidth, height: innerHeight };
-const fitting = () => Math.min(16, Math.floor((view().width - 16) / 80 / 0.6));
 const terminal = new Terminal({
   cols: 80,
   rows: 24,
-  fontSize: Math.max(12, fitting()), // as fit() makes it: made so, it is measured once, not twice
+  fontFamily: family,
+  fontSize: Math.max(12, Math.min(16, Math.floor((view().width - 16) / 80 / 0.6))), // fit() checks it
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
   screenReaderMode: true,
 });
@@ -26,20 +30,41 @@ const signals = { "\x03": 130, "\x1c": 131 };
 // The run on the terminal now, or null once the program has ended.
 let run = null;
 
-// Sizes the terminal to the part of the window in sight. Where 80 columns fit at a readable font
-// (12 pixels or more, 16 at most), it is 80x24; where they do not, as on a phone held upright, it
-// takes a font of 12 pixels, as many columns as fit (40 at least), and the rows that fill the
-// height in sight, above an on-screen keyboard too. xterm.js wraps lines at the columns, as a
-// terminal does, and keeps them, and the line being typed, through a resize.
+// Sizes the terminal to the part of the window in sight, from the cells of the font in use. Where
+// 80 columns and 24 rows fit at a readable font (12 pixels or more, 16 at most), it is 80x24 at
+// the largest such font; where they do not, as on a phone, or with an on-screen keyboard up, it
+// takes a font of 12 pixels and the columns and rows that fit, so that the whole terminal, and the
+// line being typed, are in sight and nothing is wider than the screen. xterm.js wraps lines at the
+// columns, as a terminal does, and keeps them, and the line being typed, through a resize.
 function fit() {
+  const screen = terminal.element.querySelector(".xterm-screen");
+  const cell = () => {
+    const box = screen.getBoundingClientRect();
+    return [box.width / terminal.cols, box.height / terminal.rows];
+  };
+  // Beside the terminal, the page's margins, the keys of a touch screen and a line of the page's
+  // status are in sight too (the status that says the program has ended may run further down).
+  const bottom = status.offsetTop + parseFloat(getComputedStyle(status).minHeight) + 8;
   const { width, height } = view();
-  const font = fitting();
-  terminal.options.fontSize = Math.max(12, font);
-  if (font >= 12) return terminal.resize(80, 24);
-  const screen = terminal.element.querySelector(".xterm-screen").getBoundingClientRect();
-  const rest = document.querySelector("main").getBoundingClientRect().height - screen.height;
-  terminal.resize(Math.max(40, Math.floor((width - 16) / (screen.width / terminal.cols))),
-    Math.max(8, Math.floor((height - rest) / (screen.height / terminal.rows))));
+  const room = [width - 16, height - (bottom - screen.offsetHeight)];
+  // Cells grow with the font: the first font tried is the one the cells now in use say fits.
+  const [across, down] = cell().map((size, i) => room[i] / size / [80, 24][i]);
+  for (let font = Math.min(16, Math.floor(terminal.options.fontSize * Math.min(across, down))); font >= 12; font--) {
+    terminal.options.fontSize = font;
+    const [wide, high] = cell();
+    if (80 * wide <= room[0] && 24 * high <= room[1]) return terminal.resize(80, 24);
+  }
+  terminal.options.fontSize = 12;
+  // The cells are measured to a pixel in the terminal's width and height: from one too many, as
+  // many columns and rows as the terminal, drawn, has room for.
+  let [cols, rows] = cell().map((size, i) => Math.floor(room[i] / size) + 1);
+  for (;;) {
+    terminal.resize(Math.max(2, cols), Math.max(1, rows));
+    const box = screen.getBoundingClientRect();
+    if ((box.width <= room[0] || cols <= 2) && (box.height <= room[1] || rows <= 1)) return;
+    cols -= box.width > room[0];
+    rows -= box.height > room[1];
+  }
 }
 
 // How a character is echoed, as a Linux terminal does: a control character as ^ and a letter.
@@ -224,6 +249,7 @@ again.addEventListener("click", () => {
 addEventListener("resize", fit);
 window.visualViewport?.addEventListener("resize", fit);
 fit();
+document.fonts.ready.then(fit); // once the font in use has loaded, its cells are measured again
 terminal.focus();
 // Served (over https, or from this machine), the page is an app, which can be installed, and
 // keeps its files to open again with no network. Opened from disk, where no service worker can
