@@ -13,9 +13,15 @@ Module.onRuntimeInitialized = () => {
 
 // The program's WebAssembly is in this file (SINGLE_FILE), which this Emscripten decodes and
 // starts to compile only once the script that started the run has ended. Compiled from here, at
-// once, it compiles while the page goes on to build its terminal.
+// once, it compiles while the page goes on to build its terminal. It is compiled once: the caller
+// may keep the compiled module in `Module.compiled` (an object, the same for every run), as the
+// page does, and each later run is an instance of it. (Compiled again from its bytes, as when the
+// last run's module has been collected, Chromium's engine may wait for its background compiles of
+// that module to end first: the page held up for seconds on a busy machine.)
 Module.instantiateWasm = (imports, receive) => {
-  WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports).then(({ instance }) => receive(instance), abort);
+  const compiled = Module.compiled || {};
+  compiled.module = compiled.module || WebAssembly.compile(tryParseAsDataURI(wasmBinaryFile));
+  compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive, abort);
   return {};
 };
 

@@ -27,8 +27,10 @@ const encoder = new TextEncoder();
 // Keys that end the program as their signal does, with the status a shell shows for it.
 const signals = { "\x03": 130, "\x1c": 131 };
 
-// The run on the terminal now, or null once the program has ended.
+// The run on the terminal now, or null once the program has ended; and the program's WebAssembly,
+// compiled once for every run.
 let run = null;
+const compiled = {};
 
 // Sizes the terminal to the part of the window in sight, from the cells of the font in use. Where
 // 80 columns and 24 rows fit at a readable font (12 pixels or more, 16 at most), it is 80x24 at
@@ -112,7 +114,7 @@ function start() {
       return new Promise((resolve) => (state.key = resolve));
     },
   };
-  createTensort({ console: page, onExit: (code) => end(state, code) });
+  createTensort({ console: page, compiled, onExit: (code) => end(state, code) });
 }
 
 // Says that the run has ended, and how.
