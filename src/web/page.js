@@ -11,13 +11,16 @@
 // "monospace" gives there), Windows's, the common ones of Linux and ChromeOS, then the system's own.
 const family =
   'ui-monospace, Menlo, "Cascadia Mono", Consolas, "DejaVu Sans Mono", "Liberation Mono", Cousine, "Droid Sans Mono", monospace';
-// The part of the window in sight, and a first guess at the font at which 80 columns fit across it.
+// The part of the window in sight, and a first guess at the font at which 80x24 fits in it (cells
+// of most monospace fonts are 0.6 of their size across and about 1.15 down), which fit() checks:
+// where it guesses right, the terminal's font is measured once.
 const view = () => window.visualViewport ?? { width: innerWidth, height: innerHeight };
+const guess = Math.floor(Math.min((view().width - 16) / 80 / 0.6, (view().height - 48) / 24 / 1.15));
 const terminal = new Terminal({
   cols: 80,
   rows: 24,
   fontFamily: family,
-  fontSize: Math.max(12, Math.min(16, Math.floor((view().width - 16) / 80 / 0.6))), // fit() checks it
+  fontSize: Math.max(12, Math.min(16, guess)),
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
   screenReaderMode: true,
 });
