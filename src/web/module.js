@@ -15,9 +15,9 @@ Module.onRuntimeInitialized = () => {
 // starts to compile only once the script that started the run has ended. Compiled from here, at
 // once, it compiles while the page goes on to build its terminal. It is compiled once: the caller
 // may keep the compiled module in `Module.compiled` (an object, the same for every run), as the
-// page does, and each later run is an instance of it. (Compiled again from its bytes, as when the
-// last run's module has been collected, Chromium's engine may wait for its background compiles of
-// that module to end first: the page held up for seconds on a busy machine.)
+// page does, and each later run is an instance of it. (Compiled again from its bytes once the last
+// run's module has been collected, it may wait in Chromium's engine for that module's background
+// compiles to end: seconds, on a busy machine, with the page held up.)
 Module.instantiateWasm = (imports, receive) => {
   const compiled = Module.compiled || {};
   compiled.module = compiled.module || WebAssembly.compile(tryParseAsDataURI(wasmBinaryFile));
