@@ -10,6 +10,13 @@ set(doc ${CMAKE_BINARY_DIR}/doc)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/tensort.1 CHANGELOG.md LICENSE)
 find_program(TENSORT_GZIP gzip)
 file(MAKE_DIRECTORY ${doc})
+include(cmake/notices.cmake)
+# The project's own terms, as Debian's copyright format gives a licence's text.
+file(READ LICENSE license)
+string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) ([^\n]*)\n\n" "" terms "${license}")
+set(holder ${CMAKE_MATCH_1})
+string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
 
 # Compresses `input` to `output` as Debian wants it: at most, with no name and no time in it.
 function(tensort_gzip input output)
@@ -17,11 +24,33 @@ function(tensort_gzip input output)
                   COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
+# Beside the licence, but on Linux, where the copyright file says it (below), the notice of the
+# parts of others' code that the page or the program holds, with their licences in third-party/:
+# none where the program links its platform's libraries (macOS, and Windows built with MSVC).
+set(kind none)
+if(EMSCRIPTEN)
+  set(kind web)
+elseif(MINGW)
+  set(kind mingw)
+endif()
+set(licences LICENSE)
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  tensort_notice(${kind} ${doc}/NOTICES.txt)
+  set(licences LICENSE ${doc}/NOTICES.txt)
+endif()
+if(WIN32 OR EMSCRIPTEN)
+  set(docdir .)
+else()
+  set(docdir ${CMAKE_INSTALL_DOCDIR})
+endif()
+if(notice_files)
+  install(FILES ${notice_files} DESTINATION ${docdir}/third-party)
+endif()
 if(EMSCRIPTEN)
   # The page, with everything it loads beside it, and the licences.
   install(TARGETS tensort RUNTIME DESTINATION . COMPONENT program)
   list(TRANSFORM TENSORT_PAGE PREPEND ${CMAKE_BINARY_DIR}/)
-  install(FILES ${TENSORT_PAGE} ${CMAKE_BINARY_DIR}/xterm-LICENSE LICENSE README.md DESTINATION .)
+  install(FILES ${TENSORT_PAGE} ${licences} README.md DESTINATION .)
 else()
   install(TARGETS tensort RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 endif()
@@ -31,7 +60,7 @@ if(TARGET tensort-static)
           EXCLUDE_FROM_ALL)
 endif()
 if(WIN32)
-  install(FILES LICENSE README.md DESTINATION .)
+  install(FILES ${licences} README.md DESTINATION .)
 elseif(NOT EMSCRIPTEN)
   if(TENSORT_GZIP)
     tensort_gzip(${CMAKE_SOURCE_DIR}/doc/tensort.1 ${doc}/tensort.1.gz)
@@ -41,7 +70,7 @@ elseif(NOT EMSCRIPTEN)
   endif()
   # Linux gets Debian's copyright file and changelog instead, below.
   if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES ${licences} README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
   endif()
 endif()
 
@@ -89,13 +118,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 
   # Debian's documents: a machine-readable copyright file, and the changelog made from
   # CHANGELOG.md, dated with the dates it gives.
-  file(READ LICENSE license)
-  string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) ([^\n]*)\n\n" "" terms "${license}")
-  set(holder ${CMAKE_MATCH_1})
-  string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
-  string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
-  set(format https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/)
-  file(WRITE ${doc}/copyright "Format: ${format}
+  file(WRITE ${doc}/copyright "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: tensort
 
 Files: *
@@ -120,7 +143,19 @@ License: Expat${terms}")
   endforeach()
   file(WRITE ${doc}/changelog "${changelog}\n -- ${CPACK_PACKAGE_CONTACT}  ${date}\n")
   tensort_gzip(${doc}/changelog ${doc}/changelog.gz)
-  install(FILES ${doc}/copyright ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  if(TARGET tensort-static)
+    # The archive's static program holds the C and C++ libraries: its copyright file says so, and
+    # the .deb's, whose program links the system's, does not.
+    tensort_notice(linux ${doc}/notice)
+    install(FILES ${doc}/notice DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright COMPONENT static
+            EXCLUDE_FROM_ALL)
+    install(FILES ${notice_files} DESTINATION ${CMAKE_INSTALL_DOCDIR}/third-party COMPONENT static
+            EXCLUDE_FROM_ALL)
+    install(FILES ${doc}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT program)
+  else()
+    install(FILES ${doc}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  endif()
 
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
