@@ -5,10 +5,11 @@
 import os, pty, select, shlex, signal, subprocess, sys, termios, time
 
 
-def soon(done, what):
+def soon(done, what):  # between tries, the CPU is left to the program waited for
     deadline = time.monotonic() + 10
     while not done():
         assert time.monotonic() < deadline, what()
+        time.sleep(0.005)
 
 
 class Steps:
