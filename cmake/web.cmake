@@ -41,7 +41,15 @@ foreach(file IN LISTS own)
 endforeach()
 set(TENSORT_PAGE ${own} xterm.js xterm.css)
 set(TENSORT_CACHED tensort.js ${TENSORT_PAGE})
-configure_file(src/web/service-worker.js service-worker.js @ONLY)
+# The worker is written once the files that it keeps are built, with its cache named by them.
+list(TRANSFORM TENSORT_PAGE PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE cached)
+string(REPLACE ";" "|" files "${TENSORT_CACHED}")
+add_custom_command(OUTPUT service-worker.js
+                   COMMAND ${CMAKE_COMMAND} -DSOURCE=${CMAKE_SOURCE_DIR}/src/web/service-worker.js
+                           -DDIR=${CMAKE_BINARY_DIR} -DFILES=${files} -DVERSION=${PROJECT_VERSION}
+                           -P ${CMAKE_SOURCE_DIR}/cmake/worker.cmake
+                   DEPENDS tensort ${cached} src/web/service-worker.js cmake/worker.cmake VERBATIM)
+add_custom_target(service-worker ALL DEPENDS service-worker.js)
 list(APPEND TENSORT_PAGE service-worker.js)
 configure_file(${xterm}/lib/xterm.js xterm.js COPYONLY)
 configure_file(${xterm}/css/xterm.css xterm.css COPYONLY)

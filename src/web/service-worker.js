@@ -1,9 +1,10 @@
 // Keeps every file of the page, so that the page opens again with no network once it has been
-// opened. The files are kept in a cache named by the version, which a new version's worker fills
-// afresh, taking over from the last once it has, and the last version's cache is deleted.
+// opened. The files are kept in a cache named by the version and by what they are, which the
+// worker of a page published again fills afresh, taking over from the last once it has, and the
+// last cache is deleted.
 "use strict";
 
-const cache = "tensort-@PROJECT_VERSION@";
+const cache = "@TENSORT_CACHE@";
 const files = "@TENSORT_CACHED@".split(";");
 
 addEventListener("install", (event) => {
