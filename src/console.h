@@ -6,29 +6,22 @@
 #define TENSORT_CONSOLE_H
 
 // What the pause says, in the words of the Windows command processor's
-// "PAUSE", after a line end (skip it to start where the cursor is): written
-// again after a stop, it starts on a fresh line.
-inline constexpr char kPauseMessage[] = "\nPress any key to continue . . . ";
-
-// Clears a terminal that takes escape sequences: the cursor home, the screen
-// erased, and the lines scrolled off it as well.
-inline constexpr char kClearSequence[] = "\033[H\033[2J\033[3J";
+// "PAUSE".
+inline constexpr char kPauseText[] = "Press any key to continue . . . ";
 
 // Gets the console ready, once, before anything is read or written: a reader
-// that has gone away makes a write fail instead of ending the program, it is
-// settled whether clearing the window writes anything, and, but on Windows, the
-// signals that end or stop the program are handled from then on: they give the
-// terminal back, and one that ends a program ends this one also where the
-// system would ignore it (the first process of a container).
+// that has gone away makes a write fail instead of ending the program, and it
+// is settled whether clearing the window writes anything and whether the pause
+// waits. A terminal is given back as it was, whatever signal comes.
 void start_console();
 
 // Reads at most `size` bytes of standard input, waiting for at least one.
 // Gives the count, 0 at the end of the input, or -1 with errno set.
 int read_input(char* buffer, int size);
 
-// Writes `size` bytes to standard output. False, with errno set, when a write
-// failed.
-bool write_output(const char* data, int size);
+// Writes at most `size` bytes, and at least one, to standard output. Gives the
+// count written, or -1 with errno set.
+int write_output(const char* data, int size);
 
 // Clears the console window. On Windows the command processor's "cls" does it
 // when standard output is a console; elsewhere a terminal that takes escape
@@ -39,11 +32,14 @@ void clear_screen();
 // Shows a "press any key" message and waits for one key press, only where
 // standard input is a console or a terminal: elsewhere the message is written
 // alone, with a line end. On Windows the command processor's "PAUSE" does it.
-// Elsewhere the terminal's modes are switched for the wait alone and given
-// back as they were, also when a signal ends or stops the program during
-// the wait. Where the system discards a stop, the wait goes on as it was; where
-// it ignores a signal that ends the program, the program ends all the same.
 // Nothing waits once standard output can no longer be written.
 void wait_for_key();
+
+// The clear and the pause of a console that takes escape sequences and that
+// the program waits on itself, as a terminal and the page are: the clear
+// sequence where `clears`; the pause's text, then, where `waits`, one key that
+// `take_key` waits for, and a line end.
+void clear_with_sequence(bool clears);
+void pause_for_key(bool waits, void (*take_key)());
 
 #endif  // TENSORT_CONSOLE_H

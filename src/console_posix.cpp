@@ -1,6 +1,12 @@
 // The console on Linux, macOS and the BSDs: the descriptors, the terminal's
 // clear sequence, and a wait for one key with the terminal's modes given back
-// whatever signal comes.
+// whatever signal comes. From start_console on, the signals that end or stop
+// the program are handled: they give the terminal back, and one that ends a
+// program ends this one also where the system would ignore it (the first
+// process of a container). The terminal's modes are switched for the wait
+// alone and given back as they were, also when a signal ends or stops the
+// program during the wait; where the system discards a stop, the wait goes on
+// as it was.
 #include "console.h"
 
 #include <termios.h>
@@ -9,7 +15,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 
 namespace {
 
@@ -122,7 +127,10 @@ extern "C" void resume_wait_on_continue(int /*signal_number*/) {
   const int saved_errno = errno;
   if (waiting != 0 && owns_terminal()) {
     set_modes(waiting_modes);
-    const ssize_t written = write(STDOUT_FILENO, kPauseMessage, sizeof kPauseMessage - 1);
+    // On a fresh line: the shell has written meanwhile.
+    const ssize_t ended = write(STDOUT_FILENO, "\n", 1);
+    const ssize_t written = write(STDOUT_FILENO, kPauseText, sizeof kPauseText - 1);
+    static_cast<void>(ended);
     static_cast<void>(written);
   }
   errno = saved_errno;
@@ -197,31 +205,18 @@ int read_input(char* buffer, int size) {
   return static_cast<int>(count);
 }
 
-bool write_output(const char* data, int size) {
-  while (size > 0) {
-    const ssize_t written = write(STDOUT_FILENO, data, static_cast<std::size_t>(size));
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return false;
-    }
-    data += written;
-    size -= static_cast<int>(written);
-  }
-  return true;
+int write_output(const char* data, int size) {
+  ssize_t written = 0;
+  do {
+    written = write(STDOUT_FILENO, data, static_cast<std::size_t>(size));
+  } while (written < 0 && errno == EINTR);
+  return static_cast<int>(written);
 }
 
 void clear_screen() {
-  if (clears) {
-    std::cout << kClearSequence;
-  }
+  clear_with_sequence(clears);
 }
 
 void wait_for_key() {
-  const bool from_terminal = isatty(STDIN_FILENO) != 0;
-  if ((std::cout << kPauseMessage + 1 << std::flush) && from_terminal) {
-    read_one_key();
-  }
-  std::cout << '\n';
+  pause_for_key(isatty(STDIN_FILENO) != 0, read_one_key);
 }

@@ -7,7 +7,6 @@
 #include <emscripten.h>
 
 #include <cerrno>
-#include <iostream>
 
 #include "console.h"
 
@@ -44,28 +43,19 @@ int read_input(char* buffer, int size) {
   return count;
 }
 
-bool write_output(const char* data, int size) {
-  while (size > 0) {
-    const int written = console_write(data, size);
-    if (written < 0) {
-      errno = -written;
-      return false;
-    }
-    data += written;
-    size -= written;
+int write_output(const char* data, int size) {
+  const int written = console_write(data, size);
+  if (written < 0) {
+    errno = -written;
+    return -1;
   }
-  return true;
+  return written;
 }
 
 void clear_screen() {
-  if (clears) {
-    std::cout << kClearSequence;
-  }
+  clear_with_sequence(clears);
 }
 
 void wait_for_key() {
-  if ((std::cout << kPauseMessage + 1 << std::flush) && waits) {
-    console_key();
-  }
-  std::cout << '\n';
+  pause_for_key(waits, [] { console_key(); });
 }

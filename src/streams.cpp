@@ -32,10 +32,15 @@ class OutputBuffer final : public std::streambuf {
     return traits_type::not_eof(c);
   }
 
+  // Writes what the buffer holds, in as many writes as the console takes.
   int sync() override {
-    if (error_ == 0 && pptr() != pbase() &&
-        !write_output(pbase(), static_cast<int>(pptr() - pbase()))) {
-      error_ = errno;
+    for (const char* data = pbase(); error_ == 0 && data != pptr();) {
+      const int written = write_output(data, static_cast<int>(pptr() - data));
+      if (written > 0) {
+        data += written;
+      } else {
+        error_ = written < 0 ? errno : EIO;
+      }
     }
     setp(buffer_, buffer_ + sizeof buffer_);
     return error_ == 0 ? 0 : -1;
