@@ -3,6 +3,23 @@
 # each time createTensort() is called; run by Node.js it starts at once. The page,
 # tensort.html, loads it, page.js and xterm.js from beside it.
 
+# The Emscripten that the web build is made for, and no other: src/web/module.js decodes the
+# WebAssembly that tensort.js holds with two of its internals (tryParseAsDataURI, wasmBinaryFile),
+# and the Asyncify list below names functions as its compiler mangles them; later releases changed
+# both. With another, the configure step stops here and says so, rather than the program failing
+# when it is run.
+set(TENSORT_EMSCRIPTEN 3.1.6)
+get_filename_component(root ${TENSORT_EMCC} REALPATH)
+get_filename_component(root ${root} DIRECTORY)
+file(STRINGS ${root}/emscripten-version.txt found REGEX "[0-9]")
+string(REGEX MATCH "[0-9][0-9.]*" found "${found}")
+if(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN)
+  message(FATAL_ERROR "The web build is made for Emscripten ${TENSORT_EMSCRIPTEN} (Debian 12's), and "
+                      "${TENSORT_EMCC} is Emscripten ${found}: src/web/module.js and cmake/web.cmake "
+                      "use internals of ${TENSORT_EMSCRIPTEN} that later releases changed. Put the "
+                      "emcc of Emscripten ${TENSORT_EMSCRIPTEN} first on the PATH.")
+endif()
+
 # Two settings are lists in files, which no shell or build tool rewrites: the errors' numbers by
 # name, for the console of Node.js; and the functions that no read or key can suspend, which are
 # not made able to be suspended (Asyncify): those that write, format or convert, and the C++
