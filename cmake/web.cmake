@@ -52,7 +52,7 @@ endif()
 # The page and what it loads, beside tensort.js, as they are shipped: as an app, too, with its
 # manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js
 # and every other file but itself.
-set(own tensort.html page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
+set(own tensort.html line.js page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
 foreach(file IN LISTS own)
   configure_file(src/web/${file} ${file} COPYONLY)
 endforeach()

@@ -1,10 +1,8 @@
-// The page's terminal, and the program on it. xterm.js shows what the program writes; the keys
-// reach the program as a Linux terminal in line mode hands them on: echoed, a line at a time once
-// Enter is pressed, with Backspace and Ctrl-U to edit the line and Ctrl-D to end the input, and
-// Ctrl-C (or Ctrl-\) ends the program at once. The pause takes one key, not echoed, once the keys
-// typed ahead are dropped. When the program has ended, a key or the button starts it again. Keys
-// come from a desktop keyboard or an on-screen one alike, and a touch screen has buttons for the
-// Ctrl-C and Ctrl-D that its keyboard lacks.
+// The page's terminal, and the program on it: xterm.js shows what the program writes, and the keys
+// reach the program through line.js, as a Linux terminal in line mode hands them on. When the
+// program has ended, a key or the button starts it again. Keys come from a desktop keyboard or an
+// on-screen one alike, and a touch screen has buttons for the Ctrl-C and Ctrl-D that its keyboard
+// lacks. Served, the page is an app that works offline.
 "use strict";
 
 // A monospace font made for the screen on each platform: Apple's (not its Courier, which
@@ -26,12 +24,9 @@ const terminal = new Terminal({
 });
 const status = document.getElementById("status");
 const again = document.getElementById("again");
-const encoder = new TextEncoder();
-// Keys that end the program as their signal does, with the status a shell shows for it.
-const signals = { "\x03": 130, "\x1c": 131 };
 
-// The run on the terminal now, or null once the program has ended; and the program's WebAssembly,
-// compiled once for every run.
+// The run on the terminal now (its line discipline), or null once the program has ended; and the
+// program's WebAssembly, compiled once for every run.
 let run = null;
 const compiled = {};
 
@@ -72,52 +67,14 @@ function fit() {
   }
 }
 
-// How a character is echoed, as a Linux terminal does: a control character as ^ and a letter.
-function echoOf(key) {
-  const code = key.charCodeAt(0);
-  return code < 32 && key !== "\t" ? "^" + String.fromCharCode(code + 64) : key;
-}
-
 // Starts the program from its banner, on a terminal emptied of the last run.
 function start() {
   terminal.reset();
   status.textContent = "";
   again.hidden = true;
-  const state = { line: [], ready: [], ended: false, reader: null, key: null };
+  const state = lineDiscipline((text) => terminal.write(text), (code) => end(state, code));
   run = state;
-  // Gives the waiting read what there is: the lines sent, or else the end of the input.
-  state.deliver = () => {
-    if (state.reader && (state.ready.length > 0 || state.ended)) {
-      const reader = state.reader;
-      state.reader = null;
-      reader();
-    }
-  };
-  const page = {
-    clears: true,
-    waits: true,
-    read(bytes) {
-      return new Promise((resolve) => {
-        state.reader = () => {
-          const count = Math.min(bytes.length, state.ready.length);
-          bytes.set(state.ready.splice(0, count));
-          state.ended &&= count > 0;
-          resolve(count);
-        };
-        state.deliver();
-      });
-    },
-    write(bytes) {
-      terminal.write(bytes.slice());
-      return bytes.length;
-    },
-    key() {
-      state.line = [];
-      state.ready = [];
-      return new Promise((resolve) => (state.key = resolve));
-    },
-  };
-  createTensort({ console: page, compiled, onExit: (code) => end(state, code) });
+  createTensort({ console: state.console, compiled, onExit: (code) => end(state, code) });
 }
 
 // Says that the run has ended, and how.
@@ -128,58 +85,10 @@ function end(state, code) {
   again.hidden = false;
 }
 
-// Takes the typed characters off the screen, as a terminal's erase does.
-function erase(keys) {
-  for (const key of keys) terminal.write("\b \b".repeat(echoOf(key).length));
-}
-
-// Hands the line typed so far to the program, with the text that ends it.
-function send(state, ending) {
-  state.ready.push(...encoder.encode(state.line.join("") + ending));
-  state.line = [];
-}
-
-// Hands one typed character to the run, as the terminal's line mode does.
-function type(state, key) {
-  if (key in signals) {
-    if (!state.key) terminal.write(echoOf(key));
-    end(state, signals[key]);
-  } else if (key === "\x1a") {
-    // Ctrl-Z: no shell here can stop the program; a terminal in line mode echoes it all the same,
-    // and drops the line typed so far.
-    if (!state.key) terminal.write("^Z");
-    state.line = [];
-  } else if (state.key) {
-    const resolve = state.key;
-    state.key = null;
-    resolve();
-  } else if (key === "\r" || key === "\n") {
-    terminal.write("\r\n");
-    send(state, "\n");
-  } else if (key === "\x7f" || key === "\b") {
-    erase(state.line.splice(-1));
-  } else if (key === "\x15") {
-    erase(state.line.splice(0));
-  } else if (key === "\x04") {
-    state.ended = state.line.length === 0;
-    send(state, "");
-  } else if (key !== "\x11" && key !== "\x13") {
-    // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
-    terminal.write(echoOf(key));
-    state.line.push(key);
-  }
-  state.deliver();
-}
-
 // Hands typed keys to the run, or starts the program again once it has ended.
 function input(keys) {
-  if (run === null) {
-    start();
-    return;
-  }
-  for (const key of keys) {
-    if (run) type(run, key);
-  }
+  if (run === null) start();
+  else run.type(keys);
 }
 
 // The program starts first, so that its WebAssembly compiles while the terminal is being built;
@@ -212,15 +121,6 @@ const edits = {
   insertLineBreak: () => "\r",
   insertParagraph: () => "\r",
 };
-// Shows the text of the composition in place of the last, where it will go.
-let composed = "";
-function compose(text) {
-  if (run && !run.key) {
-    erase(composed);
-    terminal.write(text);
-  }
-  composed = text;
-}
 // Handles the field's events of a type on the terminal's element, ahead of xterm.js, whose own
 // handlers on the field they then never reach.
 function listen(type, handle) {
@@ -233,9 +133,9 @@ listen("beforeinput", (event) => {
   if (keys !== undefined) input(keys);
 });
 listen("compositionstart", () => {});
-listen("compositionupdate", (event) => compose(event.data));
+listen("compositionupdate", (event) => run?.compose(event.data));
 listen("compositionend", (event) => {
-  compose("");
+  run?.compose("");
   terminal.textarea.value = "";
   input(event.data);
 });
