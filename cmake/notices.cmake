@@ -18,20 +18,20 @@ set(TENSORT_PARTS
   "web|tensort.js|LLVM's libc++ and libc++abi|Apache-2.0 WITH LLVM-exception OR NCSA|the LLVM project's contributors|system/lib/libcxx/include/__config:_LIBCPP_VERSION ([0-9]+)"
   "web|xterm.js xterm.css|xterm.js|MIT|the xterm.js authors, SourceLair Private Company, Christopher Jeffrey|@xterm/xterm")
 
-# Writes the notice of the parts that this build puts in, in Debian's copyright format: the
-# program's own terms for every file, then a paragraph a part, for the files that hold it, with its
-# version and where its source is; the licence texts in full, with every holder, are the files of
-# third-party/ beside the notice (the copyright file of the Debian package that the part came
-# from, or the npm package's licence), which `notice_files` lists.
-function(tensort_notice kind notice)
-  set(text "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
-Upstream-Name: tensort
-Comment: The parts of others' code that this package holds are in the paragraphs after the
- first; their licence texts in full, with every holder, are in third-party/ beside this file.
+# The project's own terms, as Debian's copyright format gives a licence's text.
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE license)
+string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) ([^\n]*)\n\n" "" terms "${license}")
+set(holder ${CMAKE_MATCH_1})
+string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
+string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
 
-Files: *
-Copyright: ${holder}
-License: Expat${terms}")
+# Writes the notice of the parts that this build puts in (none for the kind "none"), in Debian's
+# copyright format: the program's own terms for every file, then a paragraph a part, for the files
+# that hold it, with its version and where its source is; the licence texts in full, with every
+# holder, are the files of third-party/ beside the notice (the copyright file of the Debian
+# package that the part came from, or the npm package's licence), which `notice_files` lists.
+function(tensort_notice kind notice)
+  set(text "")
   set(copyrights "")
   foreach(part IN LISTS TENSORT_PARTS)
     string(REPLACE "|" ";" part "${part}")
@@ -52,7 +52,18 @@ Comment: ${origin}.
  Its licence and holders in full: third-party/${copyright}.
 ")
   endforeach()
-  file(WRITE ${notice} "${text}")
+  set(comment "")
+  if(text)
+    set(comment "Comment: The parts of others' code that this package holds are in the paragraphs after
+ the first; their licence texts in full, with every holder, are in third-party/ beside this file.
+")
+  endif()
+  file(WRITE ${notice} "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: tensort
+${comment}
+Files: *
+Copyright: ${holder}
+License: Expat${terms}${text}")
   list(REMOVE_DUPLICATES copyrights)
   set(notice_files ${copyrights} PARENT_SCOPE)
 endfunction()
@@ -74,9 +85,7 @@ function(tensort_find_part found version_var origin_var copyright_var)
     if(found MATCHES "^(.*):(.*)$")
       # A file of Emscripten's, beside emcc, with its version in it.
       set(pattern "${CMAKE_MATCH_2}")
-      get_filename_component(path ${TENSORT_EMCC} REALPATH)
-      get_filename_component(path ${path} DIRECTORY)
-      set(path ${path}/${CMAKE_MATCH_1})
+      set(path ${TENSORT_EMSCRIPTEN_ROOT}/${CMAKE_MATCH_1})
       file(STRINGS ${path} line REGEX "${pattern}" LIMIT_COUNT 1)
       string(REGEX MATCH "${pattern}" line "${line}")
       set(version ${CMAKE_MATCH_1})

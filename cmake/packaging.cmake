@@ -11,12 +11,6 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/tensort.1 CHA
 find_program(TENSORT_GZIP gzip)
 file(MAKE_DIRECTORY ${doc})
 include(cmake/notices.cmake)
-# The project's own terms, as Debian's copyright format gives a licence's text.
-file(READ LICENSE license)
-string(REGEX REPLACE "^MIT License\n\nCopyright \\(c\\) ([^\n]*)\n\n" "" terms "${license}")
-set(holder ${CMAKE_MATCH_1})
-string(REGEX REPLACE "\n\n" "\n.\n" terms "${terms}")
-string(REGEX REPLACE "\n([^\n])" "\n \\1" terms "\n${terms}")
 
 # Compresses `input` to `output` as Debian wants it: at most, with no name and no time in it.
 function(tensort_gzip input output)
@@ -118,12 +112,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 
   # Debian's documents: a machine-readable copyright file, and the changelog made from
   # CHANGELOG.md, dated with the dates it gives.
-  file(WRITE ${doc}/copyright "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
-Upstream-Name: tensort
-
-Files: *
-Copyright: ${holder}
-License: Expat${terms}")
+  tensort_notice(none ${doc}/copyright)
 
   file(STRINGS CHANGELOG.md lines)
   set(changelog "")

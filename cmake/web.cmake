@@ -9,9 +9,7 @@
 # both. With another, the configure step stops here and says so, rather than the program failing
 # when it is run.
 set(TENSORT_EMSCRIPTEN 3.1.6)
-get_filename_component(root ${TENSORT_EMCC} REALPATH)
-get_filename_component(root ${root} DIRECTORY)
-file(STRINGS ${root}/emscripten-version.txt found REGEX "[0-9]")
+file(STRINGS ${TENSORT_EMSCRIPTEN_ROOT}/emscripten-version.txt found REGEX "[0-9]")
 string(REGEX MATCH "[0-9][0-9.]*" found "${found}")
 if(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN)
   message(FATAL_ERROR "The web build is made for Emscripten ${TENSORT_EMSCRIPTEN} (Debian 12's), and "

@@ -1,5 +1,5 @@
 // Plays tests/web/line.cases on the page's line discipline (src/web/line.js) under Node.js, with
-// no page: node line.js CASES. A step a line, with escapes (\r, \n, \t, \b, \xHH):
+// no page: node line.js CASES. A step a line, as play.js reads it:
 //   case NAME   a new run;              write TEXT  the program writes the text
 //   read        the program reads;      pause       the program waits at its pause for a key
 //   type KEYS   keys that come together (one key, a paste, or a word of an on-screen keyboard)
@@ -8,20 +8,23 @@
 //   reads TEXT  what the read gives ("-": it waits still);  resumed: the pause has ended
 //   ends N      a key has ended the run with the status N
 "use strict";
-const fs = require("fs");
 const { lineDiscipline } = require("../../src/web/line.js");
+const { play } = require("./play.js");
 
-const unescape = (text) => text.replace(/\\(x[0-9a-f]{2}|.)/gi, (_, e) =>
-  /^x/i.test(e) ? String.fromCharCode(parseInt(e.slice(1), 16)) : { r: "\r", n: "\n", t: "\t", b: "\b" }[e] ?? e);
 // What a promise has given by the time that every pending callback has run, or null.
 const settled = (promise) => Promise.race([promise.then((value) => [value]), new Promise((r) => setImmediate(r, null))]);
 let run, shown, reading, pausing, status;
+let checks = 0;
+const check = (holds, what) => {
+  checks++;
+  if (!holds) throw new Error(what);
+};
 const steps = {
   case: () => {
     [shown, reading, pausing, status] = ["", null, null, null];
     run = lineDiscipline((text) => (shown += text), (code) => (status = code));
   },
-  write: (text) => run.console.write(new TextEncoder().encode(text)),
+  write: (text) => void run.console.write(new TextEncoder().encode(text)),
   read: () => {
     const bytes = new Uint8Array(64);
     reading = run.console.read(bytes).then((count) => Buffer.from(bytes.subarray(0, count)).toString());
@@ -29,24 +32,15 @@ const steps = {
   pause: () => void (pausing = run.console.key()),
   type: (keys) => run.type(keys),
   compose: (text) => run.compose(text),
-  shows: (text) => [shown === text, `shown ${JSON.stringify(shown)}`, (shown = "")],
-  reads: async (text) => ((given) => [text === "-" ? !given : given?.[0] === text, `read ${JSON.stringify(given)}`])(await settled(reading)),
-  resumed: async () => [(await settled(pausing)) !== null, "still at the pause"],
-  ends: (text) => [status === Number(text), `status ${status}`],
+  shows: (text) => (check(shown === text, `shown ${JSON.stringify(shown)}`), (shown = "")),
+  reads: async (text) => ((given) => check(text === "-" ? !given : given?.[0] === text, `read ${JSON.stringify(given)}`))(
+    await settled(reading)),
+  resumed: async () => check((await settled(pausing)) !== null, "still at the pause"),
+  ends: (text) => check(status === Number(text), `status ${status}`),
 };
 
 process.exitCode = 1; // until every step has been played: a wait that never ends ends the run so
-(async () => {
-  const lines = fs.readFileSync(process.argv[2], "utf8").split("\n");
-  let checks = 0;
-  for (const [index, line] of lines.entries()) {
-    const [, step, text] = line.match(/^(\S*) ?(.*)$/);
-    if (step === "" || step.startsWith("#")) continue;
-    const result = await steps[step](unescape(text));
-    const [holds, what] = Array.isArray(result) ? result : [true];
-    checks += what !== undefined;
-    if (!holds) throw new Error(`${process.argv[2]}:${index + 1}: ${line}: ${what}`);
-  }
+play(process.argv[2], steps).then(() => {
   console.log(`line: ${checks} passed, 0 failed`);
   process.exitCode = 0;
-})().catch((error) => (console.error(error.message), process.exit(1)));
+}, (error) => console.error(error.message));

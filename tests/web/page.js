@@ -1,18 +1,15 @@
 // Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
 // Usage: node --experimental-websocket page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
-// as the terminal scenarios have: a word, a space and its text, with the escapes \r, \n, \xHH and
-// \NNN. The steps are those of `steps` below; every wait fails after 10 s.
+// as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s.
 "use strict";
 const { spawn } = require("child_process");
 const fs = require("fs");
 const path = require("path");
 const { launch, Missing } = require("./browser.js");
+const { play } = require("./play.js");
 
 const [engine, file, html] = process.argv.slice(2);
 const skip = (reason) => (console.log(`skipped: ${reason}`), process.exit(0));
-const unescape = (text) => text.replace(/\\(x[0-9a-f]{2}|[0-7]{1,3}|.)/gi, (_, e) =>
-  String.fromCharCode(/^x/i.test(e) ? parseInt(e.slice(1), 16) : /^[0-7]/.test(e) ? parseInt(e, 8)
-    : { r: 13, n: 10, t: 9 }[e] ?? e.charCodeAt(0)));
 const soon = async (done, what) => {
   for (const deadline = Date.now() + 10000; !(await done());) {
     if (Date.now() > deadline) throw new Error(await what());
@@ -108,21 +105,14 @@ const steps = {
 };
 
 (async () => {
-  const lines = fs.readFileSync(file, "utf8").split("\n");
   // The one font that the browser is given must be on this machine, and the engine's programs. In
   // CI either missing fails: there, every engine must have played.
   const font = process.env.FONTCONFIG_FILE && /<acceptfont><glob>([^<]*)/.exec(fs.readFileSync(process.env.FONTCONFIG_FILE))[1];
   browser = await (font && !fs.existsSync(font) ? Promise.reject(new Missing(`no ${font}`)) : launch(engine))
     .catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message) : Promise.reject(error)));
   try {
-    for (const [index, line] of lines.entries()) {
-      const [, step, text] = line.match(/^(\S*) ?(.*)$/);
-      // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
-      if (step === "" || step.startsWith("#") || step === "engines" || step === "fonts") continue;
-      await steps[step](unescape(text)).catch((error) => {
-        throw new Error(`${file}:${index + 1}: ${line}: ${error.message}`);
-      });
-    }
+    // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
+    await play(file, steps, ["engines", "fonts"]);
   } finally {
     server?.kill();
     await browser.close();
