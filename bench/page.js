@@ -3,7 +3,7 @@
 // page with xterm.js alone takes to show the same text, and the native program's time to its
 // first prompt. Run by hand from the project's root:
 //
-//     node --experimental-websocket bench/page.js [runs [engine]]
+//     node bench/page.js [runs [engine]]
 //
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and takes
 // the median of `runs` (5) openings from disk of the page and of the page with xterm.js alone, in
@@ -20,8 +20,7 @@ const runs = Number(process.argv[2] || 5);
 const engine = process.argv[3] || "chromium";
 const prompt = "Enter a frist Number:";
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"],
-  env: { ...process.env, NODE_PATH: "/usr/share/nodejs" } });
+const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"] });
 const web = path.join(root, "build-bench", "web");
 
 // Milliseconds from starting the native program until its first prompt has come through a pipe,

@@ -8,8 +8,8 @@
 //   await browser.close();
 // Chromium, WebKitGTK and Safari are spoken to in WebDriver over HTTP, through their drivers
 // (chromedriver, WebKitWebDriver, safaridriver); Firefox, which Debian ships with no driver, in
-// WebDriver BiDi, which it speaks itself (over a WebSocket: node --experimental-websocket, before
-// Node.js 22). launch() throws a Missing where a program that the engine needs is not installed.
+// WebDriver BiDi, which it speaks itself, over a WebSocket: Node.js's own from Node.js 22, npm's ws
+// before. launch() throws a Missing where a program that the engine needs is not installed.
 "use strict";
 const { spawn, spawnSync } = require("child_process");
 const fs = require("fs");
@@ -19,6 +19,7 @@ const path = require("path");
 class Missing extends Error {}
 const port = 20000 + (process.pid % 20000);
 const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
+const WebSocket = globalThis.WebSocket ?? require("ws");
 
 // Starts the command (after the programs it needs) in a process group of its own.
 function start(command, needs = [command[0]], stderr = "ignore") {

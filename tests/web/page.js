@@ -1,5 +1,5 @@
 // Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
-// Usage: node --experimental-websocket page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
+// Usage: node page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
 // as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s.
 "use strict";
 const { spawn } = require("child_process");
