@@ -3,19 +3,19 @@
 # each time createTensort() is called; run by Node.js it starts at once. The page,
 # tensort.html, loads it, page.js and xterm.js from beside it.
 
-# The Emscripten that the web build is made for, and no other: src/web/module.js decodes the
-# WebAssembly that tensort.js holds with two of its internals (tryParseAsDataURI, wasmBinaryFile),
-# and the Asyncify list below names functions as its compiler mangles them; later releases changed
-# both. With another, the configure step stops here and says so, rather than the program failing
-# when it is run.
-set(TENSORT_EMSCRIPTEN 3.1.6)
+# The web build takes Emscripten's documented settings and Module hooks only, and so any Emscripten
+# from the lowest that it was tried with. The zip that is released is made with the one named
+# here, Debian 12's, where the release's packages are made: a build with another says so.
+set(TENSORT_EMSCRIPTEN_LOWEST 3.1.6)
+set(TENSORT_EMSCRIPTEN_SHIPPED 3.1.6)
 file(STRINGS ${TENSORT_EMSCRIPTEN_ROOT}/emscripten-version.txt found REGEX "[0-9]")
 string(REGEX MATCH "[0-9][0-9.]*" found "${found}")
-if(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN)
-  message(FATAL_ERROR "The web build is made for Emscripten ${TENSORT_EMSCRIPTEN} (Debian 12's), and "
-                      "${TENSORT_EMCC} is Emscripten ${found}: src/web/module.js and cmake/web.cmake "
-                      "use internals of ${TENSORT_EMSCRIPTEN} that later releases changed. Put the "
-                      "emcc of Emscripten ${TENSORT_EMSCRIPTEN} first on the PATH.")
+if(found VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
+  message(FATAL_ERROR "The web build needs Emscripten ${TENSORT_EMSCRIPTEN_LOWEST} or later, and "
+                      "${TENSORT_EMCC} is Emscripten ${found}.")
+elseif(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN_SHIPPED)
+  message(STATUS "Emscripten ${found}: the web zip made here is not the one released, which "
+                 "Emscripten ${TENSORT_EMSCRIPTEN_SHIPPED} makes")
 endif()
 
 # Two settings are lists in files, which no shell or build tool rewrites: the errors' numbers by
@@ -27,26 +27,50 @@ endif()
 file(WRITE ${CMAKE_BINARY_DIR}/library-functions.json [=[["$ERRNO_CODES"]]=])
 file(WRITE ${CMAKE_BINARY_DIR}/asyncify-remove.json [=[["*OutputBuffer*", "*printf*", "*num_put*",
   "*basic_string*", "*locale*", "*numpunct*", "*codecvt*", "*wchar_t*", "*time_*", "*money*",
-  "*__cxxabiv1*", "dynCall_*", "legalstub*"]]=])
+  "*__cxxabiv1*"]]=])
 target_link_options(tensort PRIVATE
-  -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall -sSINGLE_FILE=1
+  -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall
+  -sEXPORTED_FUNCTIONS=_main,_exit
   -sENVIRONMENT=web,node -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
   -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
   --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js
   --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
+# The WebAssembly that the link writes beside tensort.js, put into it.
+add_custom_command(TARGET tensort POST_BUILD
+                   COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_SOURCE_DIR}/cmake/embed.js
+                           $<TARGET_FILE:tensort> $<TARGET_FILE_DIR:tensort>/tensort.wasm VERBATIM)
 set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/module.js
              ${CMAKE_SOURCE_DIR}/src/web/start.js)
 
-# xterm.js, from the npm registry at the version of package-lock.json, where it is not installed
-# yet. (The tests speak to the browsers themselves: tests/web/browser.js.)
-set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
-if(NOT EXISTS ${xterm}/lib/xterm.js)
-  find_program(TENSORT_NPM npm REQUIRED)
-  execute_process(COMMAND ${TENSORT_NPM} ci --prefer-offline --no-audit --no-fund
-                  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                  COMMAND_ERROR_IS_FATAL ANY)
+# xterm.js, and the tests' packages, from the npm registry as package-lock.json pins them: installed
+# where npm's record of what it installed (node_modules/.package-lock.json) lacks one of them at
+# its version, and so again whenever package-lock.json changes. (The tests speak to the browsers
+# themselves: tests/web/browser.js.)
+set(lock ${CMAKE_SOURCE_DIR}/package-lock.json)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${lock})
+file(READ ${lock} wanted)
+set(installed "{}")
+if(EXISTS ${CMAKE_SOURCE_DIR}/node_modules/.package-lock.json)
+  file(READ ${CMAKE_SOURCE_DIR}/node_modules/.package-lock.json installed)
 endif()
+string(JSON count LENGTH "${wanted}" packages)
+math(EXPR last "${count} - 1")
+foreach(index RANGE ${last})
+  string(JSON package MEMBER "${wanted}" packages ${index})
+  if(package STREQUAL "")
+    continue()  # the project itself
+  endif()
+  string(JSON version GET "${wanted}" packages ${package} version)
+  string(JSON found ERROR_VARIABLE missing GET "${installed}" packages ${package} version)
+  if(NOT found STREQUAL version)
+    find_program(TENSORT_NPM npm REQUIRED)
+    execute_process(COMMAND ${TENSORT_NPM} ci --prefer-offline --no-audit --no-fund
+                    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} COMMAND_ERROR_IS_FATAL ANY)
+    break()
+  endif()
+endforeach()
+set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
 # The page and what it loads, beside tensort.js, as they are shipped: as an app, too, with its
 # manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js
 # and every other file but itself.

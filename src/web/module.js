@@ -1,27 +1,31 @@
-// Set up at the start of every run of the program, before it starts.
+// Set up at the start of every run of the program, before it starts. Only Emscripten's documented
+// settings and Module hooks are used, so that any Emscripten from the lowest that the build takes
+// makes the same program.
 
-// main waits for its console, so this Emscripten hands its status on to no one: the run is
-// started here instead, and ends with main's status once main has returned.
+// main waits for its console, so a run cannot hand main's status on as a program's that returns at
+// once: the run is started here instead, and once main has returned, the C library's exit ends it
+// with main's status. That throws, as an exit does here, what is caught below: the exit itself.
 Module.noInitialRun = true;
 Module.onRuntimeInitialized = () => {
-  ccall("main", "number", [], [], { async: true })
-    .then((status) => exit(status))
+  let exited = false;
+  Module.ccall("main", "number", [], [], { async: true })
+    .then((status) => ((exited = true), Module._exit(status)))
     .catch((error) => {
-      if (!(error instanceof ExitStatus)) throw error;
+      if (!exited) throw error;
     });
 };
 
-// The program's WebAssembly is in this file (SINGLE_FILE), which this Emscripten decodes and
-// starts to compile only once the script that started the run has ended. Compiled from here, at
-// once, it compiles while the page goes on to build its terminal. It is compiled once: the caller
-// may keep the compiled module in `Module.compiled` (an object, the same for every run), as the
-// page does, and each later run is an instance of it. (Compiled again from its bytes once the last
-// run's module has been collected, it may wait in Chromium's engine for that module's background
-// compiles to end: seconds, on a busy machine, with the page held up.)
+// The program's WebAssembly, which the build puts into this file in Base64 (tensortWasm), is
+// compiled from here at once, while the page goes on to build its terminal. It is compiled once:
+// the caller may keep the compiled module in `Module.compiled` (an object, the same for every
+// run), as the page does, and each later run is an instance of it. (Compiled again from its bytes
+// once the last run's module has been collected, it may wait in Chromium's engine for that
+// module's background compiles to end: seconds, on a busy machine, with the page held up.)
 Module.instantiateWasm = (imports, receive) => {
   const compiled = Module.compiled || {};
-  compiled.module = compiled.module || WebAssembly.compile(tryParseAsDataURI(wasmBinaryFile));
-  compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive, abort);
+  compiled.module =
+    compiled.module || WebAssembly.compile(Uint8Array.from(atob(tensortWasm), (c) => c.charCodeAt(0)));
+  compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive);
   return {};
 };
 
