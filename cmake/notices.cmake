@@ -89,15 +89,14 @@ function(tensort_find_part found version_var origin_var copyright_var)
       file(STRINGS ${path} line REGEX "${pattern}" LIMIT_COUNT 1)
       string(REGEX MATCH "${pattern}" line "${line}")
       set(version ${CMAKE_MATCH_1})
-      if(version MATCHES "^([0-9]+)000$")
-        # libc++'s before LLVM 16, as 13000 for 13
-        set(version ${CMAKE_MATCH_1})
-      elseif(version MATCHES "^([0-9]+)([0-9][0-9])([0-9][0-9])$")
-        # and since, as 160006 for 16.0.6
-        math(EXPR version "${CMAKE_MATCH_1}")
+      if(version MATCHES "^([0-9][0-9]+)([0-9][0-9])([0-9][0-9])$")
+        # libc++'s since LLVM 16, as 170006 for 17.0.6
         math(EXPR minor "${CMAKE_MATCH_2}")
         math(EXPR patch "${CMAKE_MATCH_3}")
-        set(version ${version}.${minor}.${patch})
+        set(version ${CMAKE_MATCH_1}.${minor}.${patch})
+      elseif(version MATCHES "^([0-9]+)000$")
+        # and before, as 13000 for 13
+        set(version ${CMAKE_MATCH_1})
       endif()
     else()
       # A library that the compiler links.
@@ -109,9 +108,13 @@ function(tensort_find_part found version_var origin_var copyright_var)
     execute_process(COMMAND dpkg-query -S ${path} OUTPUT_VARIABLE package RESULT_VARIABLE failed
                     ERROR_QUIET)
     if(failed)
-      # Not on Debian or its kin: the notice names the part, but not its version or its terms.
-      message(WARNING "No Debian package holds ${path}: the notices of the packages made here lack its version and its licence")
-      set(${version_var} unknown PARENT_SCOPE)
+      # Not on Debian or its kin: the notice names the part, and its version where the part's own
+      # file gives it, but not its terms.
+      message(WARNING "No Debian package holds ${path}: the notices of the packages made here lack its licence")
+      if(NOT version)
+        set(version unknown)
+      endif()
+      set(${version_var} ${version} PARENT_SCOPE)
       set(${origin_var} "found at ${path}" PARENT_SCOPE)
       set(${copyright_var} "" PARENT_SCOPE)
       return()
