@@ -20,45 +20,82 @@ function echoOf(key) {
 }
 
 // A run's console, its keys and its echo: `write` puts text on the terminal, `end` is told the
-// status of a run that a key ends.
+// status of a run that a key ends. A paste of any size costs in proportion to its size: its echo
+// is one write, its lines are kept as the bytes they are, and a read takes its bytes off them
+// without moving the rest.
 function lineDiscipline(write, end) {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
-  let line = []; // the characters typed on the line, each with the columns it took
-  let ready = []; // the bytes of the lines sent, not yet read
+  let line = ""; // the characters typed on the line
+  let widths = new Uint8Array(256); // the columns that each of them took (a Tab 8 at most)
+  let characters = 0; // how many there are
+  let ready = []; // the lines sent, not yet read, as bytes: from `offset` in the first
+  let offset = 0;
   let ended = false; // the input has ended (Ctrl-D on an empty line)
   let reader = null; // the read waiting for a line
   let paused = null; // the pause waiting for a key
   let over = false; // a key has ended the run
   let column = 0; // where the terminal's cursor is on its line
-  let composed = []; // a composition's text, shown where it will go
+  let composed = []; // the columns of a composition's text, shown where it will go
+  let shown = ""; // what the terminal is yet to be given, in one write
 
-  // Writes the text, and follows the cursor's column (escape sequences take none).
+  // Writes the text (once the keys that came together have been taken), and follows the cursor's
+  // column (escape sequences take none).
   function show(text) {
-    write(text);
+    shown += text;
     for (const key of text.replace(/\x1b\[[0-9;?]*[A-Za-z]/g, "")) {
       if (key === "\r" || key === "\n") column = 0;
       else if (key === "\b") column = Math.max(0, column - 1);
-      else if (key === "\t") column += 8 - (column % 8);
-      else column += wide.test(key) ? 2 : 1;
+      else advance(key);
     }
   }
-  // Echoes the typed characters, and gives each with the columns it took.
-  function echo(text) {
-    return [...text].map((key) => {
-      const from = column;
-      show(echoOf(key));
-      return { key, columns: column - from };
-    });
+  function flush() {
+    if (shown) write(shown);
+    shown = "";
   }
-  // Takes the characters off the screen, as a terminal's erase does.
-  function erase(typed) {
-    for (const { columns } of typed.reverse()) show("\b".repeat(columns) + " ".repeat(columns) + "\b".repeat(columns));
+  // Moves the column past a character that the terminal draws, and gives the columns it took.
+  function advance(key) {
+    const from = column;
+    if (key === "\t") column += 8 - (column % 8);
+    else column += key.codePointAt(0) >= 0x1100 && wide.test(key) ? 2 : 1;
+    return column - from;
+  }
+  // Echoes a typed character, and gives the columns it took.
+  function echo(key) {
+    const from = column;
+    show(echoOf(key));
+    return column - from;
+  }
+  // Takes characters off the screen, the last first, as a terminal's erase does.
+  function erase(columns) {
+    show(columns.reverse().map((count) => "\b".repeat(count) + " ".repeat(count) + "\b".repeat(count)).join(""));
+  }
+  // Takes the last character, or all of them, off the line, and gives the columns that they took.
+  function unType(count) {
+    count = Math.min(count, characters);
+    characters -= count;
+    if (characters === 0) line = "";
+    else if (count === 1) {
+      const last = line.charCodeAt(line.length - 1);
+      line = line.slice(0, line.length - (last >= 0xdc00 && last <= 0xdfff ? 2 : 1));
+    }
+    return [...widths.subarray(characters, characters + count)];
+  }
+  // Puts a character that took the columns on the line.
+  function typed(columns) {
+    if (characters === widths.length) {
+      const more = new Uint8Array(widths.length * 2);
+      more.set(widths);
+      widths = more;
+    }
+    widths[characters++] = columns;
   }
   // Hands the line typed so far to the program, with the text that ends it.
   function send(ending) {
-    ready.push(...encoder.encode(line.map(({ key }) => key).join("") + ending));
-    line = [];
+    const bytes = encoder.encode(line + ending);
+    if (bytes.length > 0) ready.push(bytes);
+    line = "";
+    characters = 0;
   }
   // Gives the waiting read what there is: the lines sent, or else the end of the input.
   function deliver() {
@@ -73,10 +110,12 @@ function lineDiscipline(write, end) {
     if (key in signals) {
       if (!paused) show(echoOf(key));
       over = true;
+      flush();
       end(signals[key]);
     } else if (key === "\x1a") {
       if (!paused) show("^Z");
-      line = [];
+      line = "";
+      characters = 0;
     } else if (paused) {
       const resolve = paused;
       paused = null;
@@ -86,15 +125,16 @@ function lineDiscipline(write, end) {
       show("\r\n");
       send("\n");
     } else if (key === "\x7f" || key === "\b") {
-      erase(line.splice(-1));
+      erase(unType(1));
     } else if (key === "\x15") {
-      erase(line.splice(0));
+      erase(unType(characters));
     } else if (key === "\x04") {
-      ended = line.length === 0;
+      ended = characters === 0;
       send("");
     } else if (key !== "\x11" && key !== "\x13") {
       // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
-      line.push(...echo(key));
+      line += key;
+      typed(echo(key));
     }
     deliver();
     return !over;
@@ -109,8 +149,17 @@ function lineDiscipline(write, end) {
       read(bytes) {
         return new Promise((resolve) => {
           reader = () => {
-            const count = Math.min(bytes.length, ready.length);
-            bytes.set(ready.splice(0, count));
+            let count = 0;
+            while (count < bytes.length && ready.length > 0) {
+              const taken = ready[0].subarray(offset, offset + bytes.length - count);
+              bytes.set(taken, count);
+              count += taken.length;
+              offset += taken.length;
+              if (offset === ready[0].length) {
+                ready.shift();
+                offset = 0;
+              }
+            }
             ended &&= count > 0;
             resolve(count);
           };
@@ -119,23 +168,41 @@ function lineDiscipline(write, end) {
       },
       write(bytes) {
         show(decoder.decode(bytes, { stream: true }));
+        flush();
         return bytes.length;
       },
       key() {
-        line = [];
-        ready = [];
+        [line, characters, ready, offset] = ["", 0, [], 0];
         return new Promise((resolve) => (paused = resolve));
       },
     },
-    // Hands typed keys to the run, one at a time, until one ends the run or the pause.
+    // Hands typed keys to the run, one at a time, until one ends the run or the pause, and shows
+    // their echo. A run of characters that are neither control characters nor the pause's key is
+    // put on the line and echoed whole.
     type(keys) {
-      for (const key of keys) if (!type(key)) return;
+      const plain = /[^\x00-\x1f\x7f]+/y;
+      for (let index = 0; index < keys.length;) {
+        plain.lastIndex = index;
+        const run = !paused && plain.exec(keys)?.[0];
+        if (run) {
+          line += run;
+          shown += run;
+          for (const key of run) typed(advance(key));
+          index += run.length;
+        } else {
+          const key = String.fromCodePoint(keys.codePointAt(index));
+          index += key.length;
+          if (!type(key)) break;
+        }
+      }
+      flush();
     },
     // Shows a composition's text where it will go, in place of the last (not at the pause).
     compose(text) {
       if (!paused) {
         erase(composed);
-        composed = echo(text);
+        composed = [...text].map((key) => echo(key));
+        flush();
       }
     },
   };

@@ -4,8 +4,9 @@
 //   read        the program reads;      pause       the program waits at its pause for a key
 //   type KEYS   keys that come together (one key, a paste, or a word of an on-screen keyboard)
 //   compose T   an on-screen keyboard's composition, shown where it will go
-//   shows TEXT  what the terminal has been given since the last shows
-//   reads TEXT  what the read gives ("-": it waits still);  resumed: the pause has ended
+//   shows TEXT  what the terminal has been given since the last shows;  writes N  in N writes
+//   reads TEXT  what the read gives, and the reads after it, until they have given as much ("-":
+//               it waits still);  resumed: the pause has ended
 //   ends N      a key has ended the run with the status N
 "use strict";
 const { lineDiscipline } = require("../../src/web/line.js");
@@ -13,7 +14,7 @@ const { play } = require("./play.js");
 
 // What a promise has given by the time that every pending callback has run, or null.
 const settled = (promise) => Promise.race([promise.then((value) => [value]), new Promise((r) => setImmediate(r, null))]);
-let run, shown, reading, pausing, status;
+let run, shown, writes, reading, pausing, status;
 let checks = 0;
 const check = (holds, what) => {
   checks++;
@@ -21,8 +22,8 @@ const check = (holds, what) => {
 };
 const steps = {
   case: () => {
-    [shown, reading, pausing, status] = ["", null, null, null];
-    run = lineDiscipline((text) => (shown += text), (code) => (status = code));
+    [shown, writes, reading, pausing, status] = ["", 0, null, null, null];
+    run = lineDiscipline((text) => ((shown += text), writes++), (code) => (status = code));
   },
   write: (text) => void run.console.write(new TextEncoder().encode(text)),
   read: () => {
@@ -32,9 +33,18 @@ const steps = {
   pause: () => void (pausing = run.console.key()),
   type: (keys) => run.type(keys),
   compose: (text) => run.compose(text),
-  shows: (text) => (check(shown === text, `shown ${JSON.stringify(shown)}`), (shown = "")),
-  reads: async (text) => ((given) => check(text === "-" ? !given : given?.[0] === text, `read ${JSON.stringify(given)}`))(
-    await settled(reading)),
+  writes: (text) => check(writes === Number(text), `${writes} writes`),
+  shows: (text) => (check(shown === text, `shown ${JSON.stringify(shown.slice(0, 100))}`), ([shown, writes] = ["", 0])),
+  async reads(text) {
+    let given = await settled(reading);
+    if (text === "-") return check(!given, `read ${JSON.stringify(given)}`);
+    let [read, matched] = [0, false];
+    while ((matched = given && text.startsWith(given[0], read)) && (read += given[0].length) < text.length) {
+      steps.read();
+      given = await settled(reading);
+    }
+    check(matched && read === text.length, `read ${JSON.stringify(given?.[0].slice(0, 100))} after ${read} bytes`);
+  },
   resumed: async () => check((await settled(pausing)) !== null, "still at the pause"),
   ends: (text) => check(status === Number(text), `status ${status}`),
 };

@@ -1,0 +1,92 @@
+// Measures a paste in the web page: at its first prompt, a word of 1 MiB and one of 8 MiB (digits),
+// then nine numbers and Enter, as one paste, timed until the page shows the tenth prompt, with the
+// JavaScript heap that the page then uses (beside what it used before, and after a collection);
+// beside the native program's time for the same bytes through a pipe. Run by hand from the
+// project's root, with the page's tests' Chromium and chromedriver:
+//
+//     node bench/paste.js [runs]
+//
+// It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and
+// prints the median of `runs` (3) of each.
+"use strict";
+const { execFileSync, spawn } = require("child_process");
+const path = require("path");
+const { launch } = require("../tests/web/browser.js");
+
+const root = path.dirname(__dirname);
+const runs = Number(process.argv[2] || 3);
+const tenth = "Enter a 10th Number:";
+const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"] });
+const pasted = (size) => "7".repeat(size) + " 1 2 3 4 5 6 7 8 9\n";
+const MiB = 1 << 20;
+
+// Milliseconds from handing the native program the bytes through a pipe until its tenth prompt.
+function native(program, text) {
+  return new Promise((resolve) => {
+    const child = spawn(program, [], { stdio: ["pipe", "pipe", "ignore"] });
+    const start = process.hrtime.bigint();
+    let seen = "";
+    child.stdout.on("data", (data) => {
+      seen = (seen + data).slice(-200);
+      if (seen.includes(tenth)) {
+        resolve(Number(process.hrtime.bigint() - start) / 1e6);
+        child.kill();
+      }
+    });
+    child.stdin.on("error", () => {});
+    child.stdin.end(text);
+  });
+}
+
+// On a page opened afresh, at its first prompt: the paste's milliseconds until the tenth prompt,
+// and the heap in MiB before it, after it, and after a collection.
+async function page(browser, url, size) {
+  await browser.open(url);
+  const shows = (text) => `new Promise((resolve) => {
+    const look = () => {
+      const buffer = terminal.buffer.active;
+      for (let row = buffer.baseY; row < buffer.length; row++) {
+        if (buffer.getLine(row).translateToString().includes(${JSON.stringify(text)})) return resolve(true);
+      }
+      setTimeout(look, 5);
+    };
+    look();
+  })`;
+  await browser.evaluate(shows("Enter a frist Number:"));
+  const heap = async () => (await browser.cdp("Runtime.getHeapUsage", {})).usedSize / MiB;
+  await browser.cdp("HeapProfiler.collectGarbage", {});
+  const before = await heap();
+  const time = await browser.evaluate(`((start) => (terminal.paste("7".repeat(${size}) + " 1 2 3 4 5 6 7 8 9\\r"),
+    ${shows(tenth)}.then(() => performance.now() - start)))(performance.now())`);
+  const after = await heap();
+  await browser.cdp("HeapProfiler.collectGarbage", {});
+  return { time, before, after, collected: await heap() };
+}
+
+(async () => {
+  const web = path.join(root, "build-bench", "web");
+  cmake("--preset", "web", "-B", web, "-DBUILD_TESTING=OFF");
+  cmake("--build", web);
+  const build = path.join(root, "build-bench", "native");
+  cmake("-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
+  cmake("--build", build, "--target", "tensort");
+
+  const browser = await launch("chromium");
+  const url = require("url").pathToFileURL(path.join(web, "tensort.html")).href;
+  console.log(`a word of digits, nine numbers and Enter, pasted at the first prompt: median of ${runs}`);
+  console.log("size     page: to the 10th prompt   heap before, after, collected   natively, through a pipe");
+  for (const size of [MiB, 8 * MiB]) {
+    const pages = [];
+    const natives = [];
+    for (let run = 0; run < runs; run++) {
+      pages.push(await page(browser, url, size));
+      natives.push(await native(path.join(build, "tensort"), pasted(size)));
+    }
+    const of = (key) => median(pages.map((result) => result[key]));
+    console.log(`${String(size / MiB).padStart(2)} MiB   ${of("time").toFixed(0).padStart(8)} ms` +
+      `                 ${of("before").toFixed(1)}, ${of("after").toFixed(1)}, ${of("collected").toFixed(1)} MiB` +
+      `          ${median(natives).toFixed(1)} ms`);
+  }
+  await browser.close();
+})();
