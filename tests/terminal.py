@@ -82,9 +82,11 @@ class Steps:
     def read(self):  # adds what the terminal shows; closed once all have closed it and it is read
         if select.select([self.fd], [], [], 0.02)[0]:
             try:
-                self.out += os.read(self.fd, 65536)
-            except OSError:
-                self.closed = True
+                data = os.read(self.fd, 65536)
+            except OSError:  # the end on Linux; macOS gives an empty read
+                data = b""
+            self.out += data
+            self.closed = self.closed or not data
 
 
 steps = Steps(sys.argv[2:])
