@@ -11,8 +11,8 @@ inline constexpr char kPauseText[] = "Press any key to continue . . . ";
 
 // Gets the console ready, once, before anything is read or written: a reader
 // that has gone away makes a write fail instead of ending the program, and it
-// is settled whether clearing the window writes anything and whether the pause
-// waits. A terminal is given back as it was, whatever signal comes.
+// is settled whether clearing the window writes anything. A terminal is given
+// back as it was, whatever signal comes.
 void start_console();
 
 // Reads at most `size` bytes of standard input, waiting for at least one.
@@ -30,9 +30,10 @@ int write_output(const char* data, int size);
 void clear_screen();
 
 // Shows a "press any key" message and waits for one key press, only where
-// standard input is a console or a terminal: elsewhere the message is written
-// alone, with a line end. On Windows the command processor's "PAUSE" does it.
-// Nothing waits once standard output can no longer be written.
+// standard input is a console or a terminal, as it finds when it is called
+// (the page's console says so at the start): elsewhere the message is
+// written alone, with a line end. On Windows the command processor's "PAUSE"
+// does it. Nothing waits once standard output can no longer be written.
 void wait_for_key();
 
 // The clear and the pause of a console that takes escape sequences and that

@@ -36,9 +36,7 @@ bool read_number(const char* prompt, int& number) {
     if (std::cin >> number) {
       return true;
     }
-    if (std::cin.bad()) {
-      return false;
-    }
+    // (A failed read is the end of the input, which next_word finds.)
     std::cin.clear();
     discard_word();
     std::cout << "Please enter a whole number from -2147483648 to 2147483647.\n" << prompt;

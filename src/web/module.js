@@ -57,9 +57,11 @@ if (!Module.console && typeof process === "object") {
         return failed(error);
       }
     },
-    // One key on the terminal, without line mode and echo, the terminal's modes given back.
+    // One key on the terminal, without line mode and echo, the terminal's modes given back, also
+    // when Ctrl-C (or a signal to end) comes meanwhile.
     key() {
-      const script = 's=$(stty -g); stty -icanon -echo min 1 time 0; dd bs=1 count=1; stty "$s"';
+      const script = 's=$(stty -g); trap \'stty "$s"; exit 130\' INT HUP TERM; ' +
+        'stty -icanon -echo min 1 time 0; dd bs=1 count=1; stty "$s"';
       require("child_process").spawnSync("sh", ["-c", script], { stdio: ["inherit", "ignore", "ignore"] });
     },
   };
