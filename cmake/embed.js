@@ -1,11 +1,8 @@
-// Puts the program's WebAssembly into the script that Emscripten made for it, in Base64, as the
-// variable tensortWasm before the script's own code, so that a page opened from disk, which can
-// fetch no file, has the program all the same. Run by the build with Node.js:
-//   node embed.js tensort.js tensort.wasm
+// Writes the program's WebAssembly as a script, in Base64, as the variable tensortWasm, for the page
+// opened from disk, which can fetch no file but can load a script. Run by the build with Node.js:
+//   node embed.js tensort.wasm tensort-wasm.js
 "use strict";
 const fs = require("fs");
 
-const [script, wasm] = process.argv.slice(2);
-const code = fs.readFileSync(script, "utf8");
-const bytes = fs.readFileSync(wasm).toString("base64");
-fs.writeFileSync(script, `var tensortWasm = "${bytes}";\n${code}`);
+const [wasm, script] = process.argv.slice(2);
+fs.writeFileSync(script, `var tensortWasm = "${fs.readFileSync(wasm).toString("base64")}";\n`);

@@ -1,7 +1,8 @@
-# The program built to WebAssembly with Emscripten, and its page. tensort.js holds the program
-# (the WebAssembly inside it, so that a page opened from disk can load it) and makes one run of it
-# each time createTensort() is called; run by Node.js it starts at once. The page,
-# tensort.html, loads it, page.js and xterm.js from beside it.
+# The program built to WebAssembly with Emscripten, and its page. tensort.wasm is the program, and
+# tensort.js makes one run of it each time createTensort() is called; run by Node.js it starts at
+# once. The page, tensort.html, loads it, page.js and xterm.js from beside it: served, it compiles
+# tensort.wasm as it streams in; opened from disk, where a page can fetch no file, it takes the
+# same WebAssembly from tensort-wasm.js, which holds it in Base64.
 
 # The web build takes Emscripten's documented settings and Module hooks only, and so any Emscripten
 # from the lowest that it was tried with. The zip that is released is made with the one named
@@ -28,18 +29,21 @@ file(WRITE ${CMAKE_BINARY_DIR}/library-functions.json [=[["$ERRNO_CODES"]]=])
 file(WRITE ${CMAKE_BINARY_DIR}/asyncify-remove.json [=[["*OutputBuffer*", "*printf*", "*num_put*",
   "*basic_string*", "*locale*", "*numpunct*", "*codecvt*", "*wchar_t*", "*time_*", "*money*",
   "*__cxxabiv1*"]]=])
+# The program reads and writes through its console alone, so it is linked with no file system (the
+# C library's standard error goes to the console of JavaScript, as before) and with the smaller of
+# Emscripten's allocators: that keeps tensort.js under half its size, and the WebAssembly smaller.
 target_link_options(tensort PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall
   -sEXPORTED_FUNCTIONS=_main,_exit
-  -sENVIRONMENT=web,node -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
+  -sENVIRONMENT=web,node -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0 -sMALLOC=emmalloc
   -sASYNCIFY=1 -sASYNCIFY_REMOVE=@${CMAKE_BINARY_DIR}/asyncify-remove.json
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
   --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js
   --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
-# The WebAssembly that the link writes beside tensort.js, put into it.
+# The WebAssembly that the link writes beside tensort.js, in Base64 for a page opened from disk.
 add_custom_command(TARGET tensort POST_BUILD
                    COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_SOURCE_DIR}/cmake/embed.js
-                           $<TARGET_FILE:tensort> $<TARGET_FILE_DIR:tensort>/tensort.wasm VERBATIM)
+                           ${CMAKE_BINARY_DIR}/tensort.wasm ${CMAKE_BINARY_DIR}/tensort-wasm.js VERBATIM)
 set_property(TARGET tensort APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/src/web/module.js
              ${CMAKE_SOURCE_DIR}/src/web/start.js)
 
@@ -79,7 +83,7 @@ foreach(file IN LISTS own)
   configure_file(src/web/${file} ${file} COPYONLY)
 endforeach()
 set(TENSORT_PAGE ${own} xterm.js xterm.css)
-set(TENSORT_CACHED tensort.js ${TENSORT_PAGE})
+set(TENSORT_CACHED tensort.js tensort.wasm ${TENSORT_PAGE})
 # The worker is written once the files that it keeps are built, with its cache named by them.
 list(TRANSFORM TENSORT_PAGE PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE cached)
 string(REPLACE ";" "|" files "${TENSORT_CACHED}")
@@ -89,6 +93,6 @@ add_custom_command(OUTPUT service-worker.js
                            -P ${CMAKE_SOURCE_DIR}/cmake/worker.cmake
                    DEPENDS tensort ${cached} src/web/service-worker.js cmake/worker.cmake VERBATIM)
 add_custom_target(service-worker ALL DEPENDS service-worker.js)
-list(APPEND TENSORT_PAGE service-worker.js)
+list(APPEND TENSORT_PAGE service-worker.js tensort.wasm tensort-wasm.js)
 configure_file(${xterm}/lib/xterm.js xterm.js COPYONLY)
 configure_file(${xterm}/css/xterm.css xterm.css COPYONLY)

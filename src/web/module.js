@@ -15,16 +15,16 @@ Module.onRuntimeInitialized = () => {
     });
 };
 
-// The program's WebAssembly, which the build puts into this file in Base64 (tensortWasm), is
-// compiled from here at once, while the page goes on to build its terminal. It is compiled once:
-// the caller may keep the compiled module in `Module.compiled` (an object, the same for every
-// run), as the page does, and each later run is an instance of it. (Compiled again from its bytes
-// once the last run's module has been collected, it may wait in Chromium's engine for that
-// module's background compiles to end: seconds, on a busy machine, with the page held up.)
+// The program's WebAssembly is compiled once: the caller may keep the compiled module, a promise,
+// in `Module.compiled` (an object, the same for every run), as the page does, which starts the
+// compile itself as the page loads; each later run is an instance of it. (Compiled again from its
+// bytes once the last run's module has been collected, it may wait in Chromium's engine for that
+// module's background compiles to end: seconds, on a busy machine, with the page held up.) Under
+// Node.js, it is tensort.wasm beside this file.
 Module.instantiateWasm = (imports, receive) => {
   const compiled = Module.compiled || {};
-  compiled.module =
-    compiled.module || WebAssembly.compile(Uint8Array.from(atob(tensortWasm), (c) => c.charCodeAt(0)));
+  const file = () => require("fs").readFileSync(require("path").join(__dirname, "tensort.wasm"));
+  compiled.module = compiled.module || WebAssembly.compile(file());
   compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive);
   return {};
 };

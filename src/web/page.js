@@ -26,9 +26,9 @@ const status = document.getElementById("status");
 const again = document.getElementById("again");
 
 // The run on the terminal now (its line discipline), or null once the program has ended; and the
-// program's WebAssembly, compiled once for every run.
+// program's WebAssembly, compiled once for every run, as tensort.html started it.
 let run = null;
-const compiled = {};
+const compiled = { module: program };
 
 // Sizes the terminal to the part of the window in sight, from the cells of the font in use. Where
 // 80 columns and 24 rows fit at a readable font (12 pixels or more, 16 at most), it is 80x24 at
