@@ -14,12 +14,11 @@ const fs = require("fs");
 const http = require("http");
 const path = require("path");
 const zlib = require("zlib");
+const { build } = require("./build.js");
 
-const root = path.dirname(__dirname);
 const runs = Number(process.argv[2] || 5);
 const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"] });
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
   ".webmanifest": "application/manifest+json", ".png": "image/png" };
 
@@ -43,12 +42,7 @@ function serve(folder) {
 }
 
 (async () => {
-  const web = path.join(root, "build-bench", "web");
-  cmake("--preset", "web", "-B", web, "-DBUILD_TESTING=OFF");
-  cmake("--build", web);
-  const native = path.join(root, "build-bench", "native");
-  cmake("-S", root, "-B", native, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
-  cmake("--build", native, "--target", "tensort");
+  const { web, native } = build();
   const banner = execFileSync(path.join(native, "tensort"), { input: "" }).toString().split("Enter a frist Number:")[0] +
     "Enter a frist Number:";
 

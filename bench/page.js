@@ -9,19 +9,17 @@
 // the median of `runs` (5) openings from disk of the page and of the page with xterm.js alone, in
 // turn, and of as many starts of the native program on pipes.
 "use strict";
-const { execFileSync, spawn } = require("child_process");
+const { spawn } = require("child_process");
 const fs = require("fs");
 const path = require("path");
 const zlib = require("zlib");
 const { launch } = require("../tests/web/browser.js");
+const { build } = require("./build.js");
 
-const root = path.dirname(__dirname);
 const runs = Number(process.argv[2] || 5);
 const engine = process.argv[3] || "chromium";
 const prompt = "Enter a frist Number:";
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"] });
-const web = path.join(root, "build-bench", "web");
 
 // Milliseconds from starting the native program until its first prompt has come through a pipe,
 // and what it wrote until then.
@@ -41,11 +39,7 @@ function nativePrompt(program) {
 }
 
 (async () => {
-  cmake("--preset", "web", "-B", web, "-DBUILD_TESTING=OFF");
-  cmake("--build", web);
-  const native = path.join(root, "build-bench", "native");
-  cmake("-S", root, "-B", native, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
-  cmake("--build", native, "--target", "tensort");
+  const { web, native } = build();
 
   // The page's files: those that its service worker keeps, and the worker.
   const worker = fs.readFileSync(path.join(web, "service-worker.js"), "utf8");

@@ -9,15 +9,14 @@
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and
 // prints the median of `runs` (3) of each.
 "use strict";
-const { execFileSync, spawn } = require("child_process");
+const { spawn } = require("child_process");
 const path = require("path");
 const { launch } = require("../tests/web/browser.js");
+const { build } = require("./build.js");
 
-const root = path.dirname(__dirname);
 const runs = Number(process.argv[2] || 3);
 const tenth = "Enter a 10th Number:";
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-const cmake = (...args) => execFileSync("cmake", args, { cwd: root, stdio: ["ignore", "ignore", "inherit"] });
 const pasted = (size) => "7".repeat(size) + " 1 2 3 4 5 6 7 8 9\n";
 const MiB = 1 << 20;
 
@@ -65,12 +64,7 @@ async function page(browser, url, size) {
 }
 
 (async () => {
-  const web = path.join(root, "build-bench", "web");
-  cmake("--preset", "web", "-B", web, "-DBUILD_TESTING=OFF");
-  cmake("--build", web);
-  const build = path.join(root, "build-bench", "native");
-  cmake("-S", root, "-B", build, "-DCMAKE_BUILD_TYPE=Release", "-DBUILD_TESTING=OFF");
-  cmake("--build", build, "--target", "tensort");
+  const { web, native: folder } = build();
 
   const browser = await launch("chromium");
   const url = require("url").pathToFileURL(path.join(web, "tensort.html")).href;
@@ -81,7 +75,7 @@ async function page(browser, url, size) {
     const natives = [];
     for (let run = 0; run < runs; run++) {
       pages.push(await page(browser, url, size));
-      natives.push(await native(path.join(build, "tensort"), pasted(size)));
+      natives.push(await native(path.join(folder, "tensort"), pasted(size)));
     }
     const of = (key) => median(pages.map((result) => result[key]));
     console.log(`${String(size / MiB).padStart(2)} MiB   ${of("time").toFixed(0).padStart(8)} ms` +
