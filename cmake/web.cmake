@@ -76,8 +76,9 @@ foreach(index RANGE ${last})
 endforeach()
 set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
 # The page and what it loads, beside tensort.js, as they are shipped: as an app, too, with its
-# manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js
-# and every other file but itself.
+# manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js,
+# tensort.wasm and every other file but itself and tensort-wasm.js (which a served page never
+# loads).
 set(own tensort.html line.js page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
 foreach(file IN LISTS own)
   configure_file(src/web/${file} ${file} COPYONLY)

@@ -81,21 +81,31 @@ function lineDiscipline(write, end) {
     }
     return [...widths.subarray(characters, characters + count)];
   }
-  // Puts a character that took the columns on the line.
-  function typed(columns) {
-    if (characters === widths.length) {
-      const more = new Uint8Array(widths.length * 2);
-      more.set(widths);
-      widths = more;
+  // Puts typed characters on the line, and echoes them (a control character as ^ and a letter),
+  // keeping the columns that each took.
+  function put(keys) {
+    line += keys;
+    for (const key of keys) {
+      if (characters === widths.length) {
+        const more = new Uint8Array(widths.length * 2);
+        more.set(widths);
+        widths = more;
+      }
+      const echoed = echoOf(key);
+      widths[characters++] = echoed === key ? advance(key) : advance(echoed[0]) + advance(echoed[1]);
     }
-    widths[characters++] = columns;
+    shown += keys.replace(/[\x00-\x08\x0a-\x1f]/g, echoOf);
+  }
+  // Empties the line.
+  function clear() {
+    line = "";
+    characters = 0;
   }
   // Hands the line typed so far to the program, with the text that ends it.
   function send(ending) {
     const bytes = encoder.encode(line + ending);
     if (bytes.length > 0) ready.push(bytes);
-    line = "";
-    characters = 0;
+    clear();
   }
   // Gives the waiting read what there is: the lines sent, or else the end of the input.
   function deliver() {
@@ -114,8 +124,7 @@ function lineDiscipline(write, end) {
       end(signals[key]);
     } else if (key === "\x1a") {
       if (!paused) show("^Z");
-      line = "";
-      characters = 0;
+      clear();
     } else if (paused) {
       const resolve = paused;
       paused = null;
@@ -133,8 +142,7 @@ function lineDiscipline(write, end) {
       send("");
     } else if (key !== "\x11" && key !== "\x13") {
       // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
-      line += key;
-      typed(echo(key));
+      put(key);
     }
     deliver();
     return !over;
@@ -172,7 +180,8 @@ function lineDiscipline(write, end) {
         return bytes.length;
       },
       key() {
-        [line, characters, ready, offset] = ["", 0, [], 0];
+        clear();
+        [ready, offset] = [[], 0];
         return new Promise((resolve) => (paused = resolve));
       },
     },
@@ -185,9 +194,7 @@ function lineDiscipline(write, end) {
         plain.lastIndex = index;
         const run = !paused && plain.exec(keys)?.[0];
         if (run) {
-          line += run;
-          shown += run;
-          for (const key of run) typed(advance(key));
+          put(run);
           index += run.length;
         } else {
           const key = String.fromCodePoint(keys.codePointAt(index));

@@ -110,7 +110,8 @@ const steps = {
   // played.
   const fonts = process.env.FONTCONFIG_FILE ? [...fs.readFileSync(process.env.FONTCONFIG_FILE, "utf8")
     .matchAll(/<glob>(\/[^<]*)/g)].map(([, font]) => font) : [];
-  browser = await (fonts.length && !fonts.some(fs.existsSync) ? Promise.reject(new Missing(`no ${fonts[0]}`)) : launch(engine))
+  const missing = fonts.length && !fonts.some(fs.existsSync);
+  browser = await (missing ? Promise.reject(new Missing(`no ${fonts[0]}`)) : launch(engine))
     .catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message) : Promise.reject(error)));
   try {
     // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
