@@ -55,9 +55,10 @@ function fit() {
     if (80 * wide <= room[0] && 24 * high <= room[1]) return terminal.resize(80, 24);
   }
   terminal.options.fontSize = 12;
-  // The cells are measured to a pixel in the terminal's width and height: from one too many, as
-  // many columns and rows as the terminal, drawn, has room for.
-  let [cols, rows] = cell().map((size, i) => Math.floor(room[i] / size) + 1);
+  // The cells, measured to a fraction of a pixel, say how many columns and rows there is room for
+  // (where the room is within a hundredth of a cell of one more, that one too): the terminal is
+  // sized once to them, and again, one fewer, only where it is then drawn too wide or too tall.
+  let [cols, rows] = cell().map((size, i) => Math.floor(room[i] / size + 0.01));
   for (;;) {
     terminal.resize(Math.max(2, cols), Math.max(1, rows));
     const box = screen.getBoundingClientRect();
