@@ -10,6 +10,7 @@
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native).
 "use strict";
 const { execFileSync } = require("child_process");
+const crypto = require("crypto");
 const fs = require("fs");
 const http = require("http");
 const path = require("path");
@@ -22,7 +23,9 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
   ".webmanifest": "application/manifest+json", ".png": "image/png" };
 
-// Serves the folder on loopback as a static host does: by type, gzipped but for images.
+// Serves the folder on loopback as a static host does: by type, gzipped but for images, and with
+// an ETag, so that a file asked for again (the icon, by the page and by the browser for its
+// manifest) is answered "304 Not Modified" when the browser has it.
 function serve(folder) {
   const server = http.createServer((request, response) => {
     const file = path.join(folder, decodeURIComponent(new URL(request.url, "http://x").pathname));
@@ -31,7 +34,9 @@ function serve(folder) {
     }
     const type = types[path.extname(file)] ?? "application/octet-stream";
     let body = fs.readFileSync(file);
-    const headers = { "Content-Type": type, "Cache-Control": "no-cache" };
+    const tag = `"${crypto.createHash("sha256").update(body).digest("hex").slice(0, 16)}"`;
+    if (request.headers["if-none-match"] === tag) return response.writeHead(304, { ETag: tag }).end();
+    const headers = { "Content-Type": type, "Cache-Control": "no-cache", ETag: tag };
     if (type !== "image/png" && /gzip/.test(request.headers["accept-encoding"] ?? "")) {
       body = zlib.gzipSync(body, { level: 6 });
       headers["Content-Encoding"] = "gzip";
