@@ -26,7 +26,8 @@ endif()
 # the WebAssembly an eighth smaller than when every function that a call through a pointer could
 # reach is made able to be suspended. Built with -sASSERTIONS, the program stops at once where a
 # function left out is under a read. (The names take a * where demanglers differ, "> >" or ">>",
-# and keep their brackets balanced, as Binaryen reads them.)
+# and keep their brackets balanced, as Binaryen reads them. Binaryen warns of a name that it does
+# not find, as where a later Emscripten has inlined the function: that is no fault.)
 file(WRITE ${CMAKE_BINARY_DIR}/library-functions.json [=[["$ERRNO_CODES"]]=])
 file(CONFIGURE OUTPUT asyncify-read.json CONTENT [=[["main", "(anonymous namespace)::*", "*read_*",
   "*_for_key*", "std::__2::basic_istream<char,*>*", "std::__2::basic_ostream<char,*>::operator*(*(*)(*))",
