@@ -9,20 +9,47 @@
 // "monospace" gives there), Windows's, the common ones of Linux and ChromeOS, then the system's own.
 const family =
   'ui-monospace, Menlo, "Cascadia Mono", Consolas, "DejaVu Sans Mono", "Liberation Mono", Cousine, "Droid Sans Mono", monospace';
-// The part of the window in sight, and a first guess at the font at which 80x24 fits in it (cells
-// of most monospace fonts are 0.6 of their size across and about 1.15 down), which fit() checks:
-// where it guesses right, the terminal's font is measured once.
-const view = () => window.visualViewport ?? { width: innerWidth, height: innerHeight };
-const guess = Math.floor(Math.min((view().width - 16) / 80 / 0.6, (view().height - 48) / 24 / 1.15));
+const status = document.getElementById("status");
+// The room for the terminal's screen, across and down: the part of the window in sight, less the
+// page's margins, the keys of a touch screen and a line of the page's status (the status that says
+// the program has ended may run further down), which are all of the page but the screen.
+function room(screen) {
+  const bottom = status.offsetTop + parseFloat(getComputedStyle(status).minHeight) + 8;
+  const { width, height } = window.visualViewport ?? { width: innerWidth, height: innerHeight };
+  return [width - 16, height - (bottom - (screen?.offsetHeight ?? 0))];
+}
+
+// The font, columns and rows for the room, from the cells that size(font) gives at a font: 80x24
+// at the largest readable font (12 pixels or more, 16 at most) at which they fit; where they do
+// not, as on a phone, or with an on-screen keyboard up, a font of 12 pixels and as many columns
+// and rows as fit (where the room is within a hundredth of a cell of one more, that one too).
+function plan(space, size) {
+  for (let font = 16; font >= 12; font--) {
+    const [wide, high] = size(font);
+    if (80 * wide <= space[0] && 24 * high <= space[1]) return [font, 80, 24];
+  }
+  return [12, ...size(12).map((cell, i) => Math.floor(space[i] / cell + 0.01))];
+}
+
+// The size the terminal starts at, planned from its font's cells as a canvas measures them, which
+// are the terminal's own or near them: where they are right, it is drawn once, at its size, and
+// fit() finds nothing to change.
+function first() {
+  const canvas = document.createElement("canvas").getContext("2d");
+  const [fontSize, cols, rows] = plan(room(), (font) => {
+    canvas.font = `${font}px ${family}`;
+    const glyph = canvas.measureText("W");
+    const high = glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent || font * 1.15;
+    return [glyph.width, Math.ceil(high * devicePixelRatio) / devicePixelRatio];
+  });
+  return { fontSize, cols: Math.max(2, cols), rows: Math.max(1, rows) };
+}
 const terminal = new Terminal({
-  cols: 80,
-  rows: 24,
+  ...first(),
   fontFamily: family,
-  fontSize: Math.max(12, Math.min(16, guess)),
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
   screenReaderMode: true,
 });
-const status = document.getElementById("status");
 const again = document.getElementById("again");
 
 // The run on the terminal now (its line discipline), or null once the program has ended; and the
@@ -30,41 +57,33 @@ const again = document.getElementById("again");
 let run = null;
 const compiled = { module: program };
 
-// Sizes the terminal to the part of the window in sight, from the cells of the font in use. Where
-// 80 columns and 24 rows fit at a readable font (12 pixels or more, 16 at most), it is 80x24 at
-// the largest such font; where they do not, as on a phone, or with an on-screen keyboard up, it
-// takes a font of 12 pixels and the columns and rows that fit, so that the whole terminal, and the
-// line being typed, are in sight and nothing is wider than the screen. xterm.js wraps lines at the
-// columns, as a terminal does, and keeps them, and the line being typed, through a resize.
+// Sizes the terminal to the room for it, as plan() says, from the cells that it has drawn. Cells
+// grow with the font: the plan is made from the cells in use, then checked on the terminal, a font
+// at a time from the one that it names down; and at 12 pixels, where the terminal is made one
+// column or row smaller only where it is then drawn too wide or too tall. xterm.js wraps lines at
+// the columns, as a terminal does, and keeps them, and the line being typed, through a resize.
 function fit() {
   const screen = terminal.element.querySelector(".xterm-screen");
   const cell = () => {
     const box = screen.getBoundingClientRect();
     return [box.width / terminal.cols, box.height / terminal.rows];
   };
-  // Beside the terminal, the page's margins, the keys of a touch screen and a line of the page's
-  // status are in sight too (the status that says the program has ended may run further down).
-  const bottom = status.offsetTop + parseFloat(getComputedStyle(status).minHeight) + 8;
-  const { width, height } = view();
-  const room = [width - 16, height - (bottom - screen.offsetHeight)];
-  // Cells grow with the font: the first font tried is the one the cells now in use say fits.
-  const [across, down] = cell().map((size, i) => room[i] / size / [80, 24][i]);
-  for (let font = Math.min(16, Math.floor(terminal.options.fontSize * Math.min(across, down))); font >= 12; font--) {
-    terminal.options.fontSize = font;
-    const [wide, high] = cell();
-    if (80 * wide <= room[0] && 24 * high <= room[1]) return terminal.resize(80, 24);
+  const space = room(screen);
+  const [now, base] = [cell(), terminal.options.fontSize];
+  const [font, wide, high] = plan(space, (size) => now.map((length) => (length * size) / base));
+  for (let size = font; wide === 80 && high === 24 && size >= 12; size--) {
+    terminal.options.fontSize = size;
+    const [across, down] = cell();
+    if (80 * across <= space[0] && 24 * down <= space[1]) return terminal.resize(80, 24);
   }
   terminal.options.fontSize = 12;
-  // The cells, measured to a fraction of a pixel, say how many columns and rows there is room for
-  // (where the room is within a hundredth of a cell of one more, that one too): the terminal is
-  // sized once to them, and again, one fewer, only where it is then drawn too wide or too tall.
-  let [cols, rows] = cell().map((size, i) => Math.floor(room[i] / size + 0.01));
+  let [, cols, rows] = plan(space, cell);
   for (;;) {
     terminal.resize(Math.max(2, cols), Math.max(1, rows));
     const box = screen.getBoundingClientRect();
-    if ((box.width <= room[0] || cols <= 2) && (box.height <= room[1] || rows <= 1)) return;
-    cols -= box.width > room[0];
-    rows -= box.height > room[1];
+    if ((box.width <= space[0] || cols <= 2) && (box.height <= space[1] || rows <= 1)) return;
+    cols -= box.width > space[0];
+    rows -= box.height > space[1];
   }
 }
 
