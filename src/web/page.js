@@ -22,7 +22,9 @@ function room(screen) {
 // The font, columns and rows for the room, from the cells that size(font) gives at a font: 80x24
 // at the largest readable font (12 pixels or more, 16 at most) at which they fit; where they do
 // not, as on a phone, or with an on-screen keyboard up, a font of 12 pixels and as many columns
-// and rows as fit (where the room is within a hundredth of a cell of one more, that one too).
+// and rows as fit (where the room is within a hundredth of a cell of one more, that one too), so
+// that the whole terminal, and the line being typed, are in sight and nothing is wider than the
+// screen.
 function plan(space, size) {
   for (let font = 16; font >= 12; font--) {
     const [wide, high] = size(font);
@@ -58,10 +60,11 @@ let run = null;
 const compiled = { module: program };
 
 // Sizes the terminal to the room for it, as plan() says, from the cells that it has drawn. Cells
-// grow with the font: the plan is made from the cells in use, then checked on the terminal, a font
-// at a time from the one that it names down; and at 12 pixels, where the terminal is made one
-// column or row smaller only where it is then drawn too wide or too tall. xterm.js wraps lines at
-// the columns, as a terminal does, and keeps them, and the line being typed, through a resize.
+// grow with the font: the plan is made from the cells in use, and 80x24 is checked on the terminal
+// a font at a time, from the one that it names down; else, at 12 pixels, the plan is made again
+// from the cells measured there, and the terminal made a column or a row smaller only where it is
+// then drawn too wide or too tall. xterm.js wraps lines at the columns, as a terminal does, and
+// keeps them, and the line being typed, through a resize.
 function fit() {
   const screen = terminal.element.querySelector(".xterm-screen");
   const cell = () => {
@@ -70,11 +73,11 @@ function fit() {
   };
   const space = room(screen);
   const [now, base] = [cell(), terminal.options.fontSize];
-  const [font, wide, high] = plan(space, (size) => now.map((length) => (length * size) / base));
-  for (let size = font; wide === 80 && high === 24 && size >= 12; size--) {
-    terminal.options.fontSize = size;
-    const [across, down] = cell();
-    if (80 * across <= space[0] && 24 * down <= space[1]) return terminal.resize(80, 24);
+  const [start, across, down] = plan(space, (font) => now.map((length) => (length * font) / base));
+  for (let font = start; across === 80 && down === 24 && font >= 12; font--) {
+    terminal.options.fontSize = font;
+    const [wide, high] = cell();
+    if (80 * wide <= space[0] && 24 * high <= space[1]) return terminal.resize(80, 24);
   }
   terminal.options.fontSize = 12;
   let [, cols, rows] = plan(space, cell);
