@@ -9,17 +9,15 @@
 //
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native).
 "use strict";
-const { execFileSync } = require("child_process");
 const crypto = require("crypto");
 const fs = require("fs");
 const http = require("http");
 const path = require("path");
 const zlib = require("zlib");
-const { build } = require("./build.js");
+const { build, median, nativeUntil } = require("./build.js");
 
 const runs = Number(process.argv[2] || 5);
 const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
-const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
   ".webmanifest": "application/manifest+json", ".png": "image/png" };
 
@@ -48,8 +46,7 @@ function serve(folder) {
 
 (async () => {
   const { web, native } = build();
-  const banner = execFileSync(path.join(native, "tensort"), { input: "" }).toString().split("Enter a frist Number:")[0] +
-    "Enter a frist Number:";
+  const [, banner] = await nativeUntil(path.join(native, "tensort"), "Enter a frist Number:");
 
   const { default: lighthouse } = await import("lighthouse");
   const { launch } = await import("chrome-launcher");

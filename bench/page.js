@@ -9,34 +9,15 @@
 // the median of `runs` (5) openings from disk of the page and of the page with xterm.js alone, in
 // turn, and of as many starts of the native program on pipes.
 "use strict";
-const { spawn } = require("child_process");
 const fs = require("fs");
 const path = require("path");
 const zlib = require("zlib");
 const { launch } = require("../tests/web/browser.js");
-const { build } = require("./build.js");
+const { build, median, nativeUntil, shownAt } = require("./build.js");
 
 const runs = Number(process.argv[2] || 5);
 const engine = process.argv[3] || "chromium";
 const prompt = "Enter a frist Number:";
-const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-
-// Milliseconds from starting the native program until its first prompt has come through a pipe,
-// and what it wrote until then.
-function nativePrompt(program) {
-  return new Promise((resolve) => {
-    const start = process.hrtime.bigint();
-    const child = spawn(program, [], { stdio: ["pipe", "pipe", "ignore"] });
-    let seen = "";
-    child.stdout.on("data", (data) => {
-      seen += data;
-      if (seen.includes(prompt)) {
-        resolve([Number(process.hrtime.bigint() - start) / 1e6, seen]);
-        child.stdin.end();
-      }
-    });
-  });
-}
 
 (async () => {
   const { web, native } = build();
@@ -53,7 +34,7 @@ function nativePrompt(program) {
   }
 
   const starts = [];
-  for (let run = 0; run < runs; run++) starts.push(await nativePrompt(path.join(native, "tensort")));
+  for (let run = 0; run < runs; run++) starts.push(await nativeUntil(path.join(native, "tensort"), prompt));
   // The page with xterm.js alone: its terminal as the page makes it in this engine's window (the
   // page's font, at the size the page gives it there), given the program's text.
   const browser = await launch(engine);
@@ -68,16 +49,7 @@ terminal.open(document.getElementById("terminal")); terminal.write(${JSON.string
   for (let run = 0; run < runs; run++) for (const [name, page] of Object.entries(times)) {
     await browser.open(require("url").pathToFileURL(path.join(web, name)).href);
     // performance.now() counts from the start of the page's navigation.
-    page.push(await browser.evaluate(`new Promise((resolve) => {
-      const shown = () => {
-        const buffer = terminal.buffer.active;
-        for (let row = 0; row < buffer.length; row++) {
-          if (buffer.getLine(row).translateToString().includes(${JSON.stringify(prompt)})) return resolve(performance.now());
-        }
-        setTimeout(shown, 1);
-      };
-      shown();
-    })`));
+    page.push(await browser.evaluate(shownAt(prompt)));
   }
   await browser.close();
   const [page, alone] = Object.values(times).map(median);

@@ -9,62 +9,32 @@
 // It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and
 // prints the median of `runs` (3) of each.
 "use strict";
-const { spawn } = require("child_process");
 const path = require("path");
 const { launch } = require("../tests/web/browser.js");
-const { build } = require("./build.js");
+const { build, median, nativeUntil, shownAt } = require("./build.js");
 
 const runs = Number(process.argv[2] || 3);
 const tenth = "Enter a 10th Number:";
-const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const pasted = (size) => "7".repeat(size) + " 1 2 3 4 5 6 7 8 9\n";
 const MiB = 1 << 20;
-
-// Milliseconds from handing the native program the bytes through a pipe until its tenth prompt.
-function native(program, text) {
-  return new Promise((resolve) => {
-    const child = spawn(program, [], { stdio: ["pipe", "pipe", "ignore"] });
-    const start = process.hrtime.bigint();
-    let seen = "";
-    child.stdout.on("data", (data) => {
-      seen = (seen + data).slice(-200);
-      if (seen.includes(tenth)) {
-        resolve(Number(process.hrtime.bigint() - start) / 1e6);
-        child.kill();
-      }
-    });
-    child.stdin.on("error", () => {});
-    child.stdin.end(text);
-  });
-}
 
 // On a page opened afresh, at its first prompt: the paste's milliseconds until the tenth prompt,
 // and the heap in MiB before it, after it, and after a collection.
 async function page(browser, url, size) {
   await browser.open(url);
-  const shows = (text) => `new Promise((resolve) => {
-    const look = () => {
-      const buffer = terminal.buffer.active;
-      for (let row = buffer.baseY; row < buffer.length; row++) {
-        if (buffer.getLine(row).translateToString().includes(${JSON.stringify(text)})) return resolve(true);
-      }
-      setTimeout(look, 5);
-    };
-    look();
-  })`;
-  await browser.evaluate(shows("Enter a frist Number:"));
+  await browser.evaluate(shownAt("Enter a frist Number:"));
   const heap = async () => (await browser.cdp("Runtime.getHeapUsage", {})).usedSize / MiB;
   await browser.cdp("HeapProfiler.collectGarbage", {});
   const before = await heap();
   const time = await browser.evaluate(`((start) => (terminal.paste("7".repeat(${size}) + " 1 2 3 4 5 6 7 8 9\\r"),
-    ${shows(tenth)}.then(() => performance.now() - start)))(performance.now())`);
+    ${shownAt(tenth)}.then((now) => now - start)))(performance.now())`);
   const after = await heap();
   await browser.cdp("HeapProfiler.collectGarbage", {});
   return { time, before, after, collected: await heap() };
 }
 
 (async () => {
-  const { web, native: folder } = build();
+  const { web, native } = build();
 
   const browser = await launch("chromium");
   const url = require("url").pathToFileURL(path.join(web, "tensort.html")).href;
@@ -75,7 +45,7 @@ async function page(browser, url, size) {
     const natives = [];
     for (let run = 0; run < runs; run++) {
       pages.push(await page(browser, url, size));
-      natives.push(await native(path.join(folder, "tensort"), pasted(size)));
+      natives.push((await nativeUntil(path.join(native, "tensort"), tenth, pasted(size)))[0]);
     }
     const of = (key) => median(pages.map((result) => result[key]));
     console.log(`${String(size / MiB).padStart(2)} MiB   ${of("time").toFixed(0).padStart(8)} ms` +
