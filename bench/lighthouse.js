@@ -7,8 +7,10 @@
 //
 //     node bench/lighthouse.js [runs]
 //
-// It builds the web preset and a Release tensort (in build-bench/web and build-bench/native).
+// It builds the web preset and a Release tensort (in build-bench/web and build-bench/native), and
+// installs Lighthouse and what drives it as bench/package-lock.json pins them, in bench/node_modules.
 "use strict";
+const { execFileSync } = require("child_process");
 const crypto = require("crypto");
 const fs = require("fs");
 const http = require("http");
@@ -45,6 +47,9 @@ function serve(folder) {
 }
 
 (async () => {
+  if (!fs.existsSync(path.join(__dirname, "node_modules", "lighthouse"))) {
+    execFileSync("npm", ["ci", "--no-audit", "--no-fund"], { cwd: __dirname, stdio: "inherit" });
+  }
   const { web, native } = build();
   const [, banner] = await nativeUntil(path.join(native, "tensort"), "Enter a frist Number:");
 
