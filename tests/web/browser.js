@@ -9,7 +9,9 @@
 // Chromium, WebKitGTK and Safari are spoken to in WebDriver over HTTP, through their drivers
 // (chromedriver, WebKitWebDriver, safaridriver); Firefox, which Debian ships with no driver, in
 // WebDriver BiDi, which it speaks itself, over a WebSocket: Node.js's own from Node.js 22, npm's ws
-// before. launch() throws a Missing where a program that the engine needs is not installed.
+// before. launch() rejects with a Missing where a program that the engine needs is not installed.
+// close() returns once every process that the engine started has ended, and only then removes
+// what they used.
 "use strict";
 const { spawn, spawnSync } = require("child_process");
 const fs = require("fs");
@@ -21,12 +23,39 @@ const port = 20000 + (process.pid % 20000);
 const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
 const WebSocket = globalThis.WebSocket ?? require("ws");
 
+// What brings each program that an engine needs: Debian's package, or the system's own.
+const packages = { chromium: "Debian's chromium", chromedriver: "Debian's chromium-driver",
+  "firefox-esr": "Debian's firefox-esr", "xvfb-run": "Debian's xvfb",
+  WebKitWebDriver: "Debian's webkit2gtk-driver, or webkitgtk-webdriver from Debian 13",
+  safaridriver: "macOS's Safari" };
+const missing = (program) => new Missing(`no ${program} (${packages[program] ?? "not installed"})`);
+
 // Starts the command (after the programs it needs) in a process group of its own.
 function start(command, needs = [command[0]], stderr = "ignore") {
   for (const program of needs) {
-    if (spawnSync("sh", ["-c", 'command -v "$0"', program]).status) throw new Missing(`no ${program}`);
+    if (spawnSync("sh", ["-c", 'command -v "$0"', program]).status) throw missing(program);
   }
   return spawn(command[0], command.slice(1), { detached: true, stdio: ["ignore", "ignore", stderr] });
+}
+
+// Ends the process group that start() made, and waits until none of its processes is left: asked
+// with SIGTERM, and after 5 s told with SIGKILL.
+async function end(child) {
+  const signal = (name) => {
+    try {
+      process.kill(-child.pid, name);
+      return true;
+    } catch {
+      return false; // none is left
+    }
+  };
+  const ended = child.exitCode ?? child.signalCode ?? new Promise((resolve) => child.once("exit", resolve));
+  signal("SIGTERM");
+  await ended;
+  for (let tries = 0; signal(0); tries++) {
+    if (tries === 100) signal("SIGKILL");
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
 }
 
 // A browser behind a driver that serves WebDriver over HTTP on the port.
@@ -54,7 +83,7 @@ async function webdriver(driver, capabilities) {
     evaluate: (expression) => post("/execute/sync", { script: `return (${expression});`, args: [] }),
     perform: (actions) => post("/actions", { actions }),
     cdp: (cmd, params) => post("/goog/cdp/execute", { cmd, params }),
-    close: async () => (await call("DELETE", session).catch(() => {}), process.kill(-driver.pid)),
+    close: async () => (await call("DELETE", session).catch(() => {}), await end(driver)),
   };
 }
 
@@ -93,8 +122,9 @@ async function bidi() {
     },
     perform: (actions) => call("input.performActions", { context, actions }),
     async close() {
-      await call("browser.close", {}).catch(() => {});
-      process.kill(-firefox.pid);
+      await Promise.race([call("browser.close", {}), new Promise((resolve) => setTimeout(resolve, 5000))]);
+      socket.close();
+      await end(firefox);
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };
@@ -102,7 +132,7 @@ async function bidi() {
 
 const engines = {
   chromium() {
-    if (!fs.existsSync(chromium)) throw new Missing(`no Chromium at ${chromium}`);
+    if (!fs.existsSync(chromium)) throw missing(chromium === "/usr/bin/chromium" ? "chromium" : chromium);
     const args = ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
       "--disable-background-networking", "--disable-component-update", "--force-device-scale-factor=1"];
     const phone = { deviceMetrics: { width: 390, height: 844, pixelRatio: 3, touch: true, mobile: true } };
@@ -116,4 +146,4 @@ const engines = {
   safari: () => webdriver(start(["safaridriver", "-p", `${port}`]), () => ({ browserName: "safari" })),
 };
 
-module.exports = { launch: (engine) => engines[engine](), Missing };
+module.exports = { launch: async (engine) => engines[engine](), Missing };

@@ -108,16 +108,20 @@ const steps = {
   // The one font that the browser is given (at one of the paths that it may have) must be on this
   // machine, and the engine's programs. In CI either missing fails: there, every engine must have
   // played.
-  const fonts = process.env.FONTCONFIG_FILE ? [...fs.readFileSync(process.env.FONTCONFIG_FILE, "utf8")
-    .matchAll(/<glob>(\/[^<]*)/g)].map(([, font]) => font) : [];
+  const config = process.env.FONTCONFIG_FILE ? fs.readFileSync(process.env.FONTCONFIG_FILE, "utf8") : "";
+  const fonts = [...config.matchAll(/<glob>(\/[^<]*)/g)].map(([, font]) => font);
   const missing = fonts.length && !fonts.some(fs.existsSync);
-  browser = await (missing ? Promise.reject(new Missing(`no ${fonts[0]}`)) : launch(engine))
+  const font = `no ${fonts[0]} (Debian's ${/\((fonts-[^)]*)\)/.exec(config)?.[1]})`;
+  browser = await (missing ? Promise.reject(new Missing(font)) : launch(engine))
     .catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message) : Promise.reject(error)));
   try {
     // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
     await play(file, steps, ["engines", "fonts"]);
   } finally {
-    server?.kill();
-    await browser.close();
+    // Every process ended and waited for; a clean-up that fails is told, and fails no test.
+    if (server && server.exitCode === null && server.signalCode === null) {
+      await new Promise((resolve) => (server.once("exit", resolve), server.kill()));
+    }
+    await browser.close().catch((error) => console.error(`clean-up: ${error.message}`));
   }
 })().catch((error) => (console.error(error.message), process.exit(1)));
