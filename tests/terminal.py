@@ -2,7 +2,7 @@
 # where PROGRAM is the program's command line (an emulator first, under one). A scenario has a step
 # a line: a word, a space and its text, written with Python's escapes (\r, \003, \x20). The steps
 # are the methods below; every wait fails after 10 s.
-import os, pty, select, shlex, signal, subprocess, sys, termios, time
+import os, pty, select, shlex, shutil, signal, subprocess, sys, termios, time
 
 
 def soon(done, what):  # between tries, the CPU is left to the program waited for
@@ -25,6 +25,11 @@ class Steps:
 
     def needs(self, text, _):  # the scenario is skipped unless this shell command succeeds
         subprocess.run(text, shell=True, capture_output=True).returncode == 0 or sys.exit(f"skipped: no {text}")
+
+    def tool(self, text, _):  # "PROGRAM PACKAGE": skipped without the program, and failed under CI
+        program, package = text.split()
+        if not shutil.which(program):
+            sys.exit(f"{'missing under CI' if os.environ.get('CI') else 'skipped'}: no {program} (Debian's {package})")
 
     def native(self, text, _):  # under an emulator, the scenario ends here, skipped for this reason
         len(self.program) == 1 or sys.exit(f"skipped under an emulator: {text}")
