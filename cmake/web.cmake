@@ -6,9 +6,10 @@
 
 # The web build takes Emscripten's documented settings and Module hooks only, and so any Emscripten
 # from the lowest that it was tried with. The zip that is released is made with the one named
-# here, Debian 12's, where the release's packages are made: a build with another says so.
+# in cmake/emscripten-shipped, Debian 12's, where the release's packages are made: a build with
+# another says so.
 set(TENSORT_EMSCRIPTEN_LOWEST 3.1.6)
-set(TENSORT_EMSCRIPTEN_SHIPPED 3.1.6)
+file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/emscripten-shipped TENSORT_EMSCRIPTEN_SHIPPED LIMIT_COUNT 1)
 file(STRINGS ${TENSORT_EMSCRIPTEN_ROOT}/emscripten-version.txt found REGEX "[0-9]")
 string(REGEX MATCH "[0-9][0-9.]*" found "${found}")
 if(found VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
