@@ -13,6 +13,9 @@ const signals = { "\x03": 130, "\x1c": 131 };
 // Characters two columns wide, as the terminal (xterm.js's Unicode 6 widths) draws them.
 const wide = /[\u1100-\u115f\u2e80-\u303e\u3041-\u33ff\u3400-\u4dbf\u4e00-\u9fff\ua000-\ua4cf\uac00-\ud7a3\uf900-\ufaff\ufe30-\ufe4f\uff00-\uff60\uffe0-\uffe6\u{20000}-\u{3fffd}]/u;
 
+// The end of the input among the lines sent.
+const endOfInput = new Uint8Array(0);
+
 // How a character is echoed: a control character as ^ and a letter.
 function echoOf(key) {
   const code = key.codePointAt(0);
@@ -20,18 +23,21 @@ function echoOf(key) {
 }
 
 // A run's console, its keys and its echo: `write` puts text on the terminal, `end` is told the
-// status of a run that a key ends. A paste of any size costs in proportion to its size: its echo
-// is one write, its lines are kept as the bytes they are, and a read takes its bytes off them
-// without moving the rest.
+// status of a run that a key ends. A paste of any size costs in proportion to its size, of one line
+// or of many: its echo is one write, its lines are kept as the bytes they are, in a queue, and a
+// read takes its bytes off the front of it without moving the rest. The end of the input (Ctrl-D
+// on an empty line) waits in the queue in its place, as a terminal's does: a read gives what
+// comes before it, the next read the end, and the one after that what was typed after it.
 function lineDiscipline(write, end) {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
   let line = ""; // the characters typed on the line
   let widths = new Uint8Array(256); // the columns that each of them took (a Tab 8 at most)
   let characters = 0; // how many there are
-  let ready = []; // the lines sent, not yet read, as bytes: from `offset` in the first
+  let ready = []; // the lines sent, not yet read, as bytes, from `first` on, and from `offset`
+  let first = 0; // in the first of them; an end of the input is `endOfInput` among them
   let offset = 0;
-  let ended = false; // the input has ended (Ctrl-D on an empty line)
+  let sent = ""; // the text of the lines sent since the last of them was put on the queue
   let reader = null; // the read waiting for a line
   let paused = null; // the pause waiting for a key
   let over = false; // a key has ended the run
@@ -101,15 +107,32 @@ function lineDiscipline(write, end) {
     line = "";
     characters = 0;
   }
-  // Hands the line typed so far to the program, with the text that ends it.
+  // Hands the line typed so far to the program, with the text that ends it; an empty one, the end
+  // of the input. The lines that come together (a paste) go on the queue as one.
   function send(ending) {
-    const bytes = encoder.encode(line + ending);
-    if (bytes.length > 0) ready.push(bytes);
+    sent += line + ending;
+    if (line + ending === "") {
+      commit();
+      ready.push(endOfInput);
+    }
     clear();
   }
-  // Gives the waiting read what there is: the lines sent, or else the end of the input.
+  // Puts the lines sent since the last time on the queue, as one.
+  function commit() {
+    if (sent) ready.push(encoder.encode(sent));
+    sent = "";
+  }
+  // Takes the first of the lines sent off the queue, which is copied down to what is left once
+  // half of it has been taken.
+  function shift() {
+    offset = 0;
+    if (++first === ready.length) [ready, first] = [[], 0];
+    else if (first >= 1024 && first * 2 >= ready.length) [ready, first] = [ready.slice(first), 0];
+  }
+  // Gives the waiting read what there is.
   function deliver() {
-    if (reader && (ready.length > 0 || ended)) {
+    commit();
+    if (reader && first < ready.length) {
       const waiting = reader;
       reader = null;
       waiting();
@@ -130,21 +153,16 @@ function lineDiscipline(write, end) {
       paused = null;
       resolve();
       return false; // the rest of what came with it is dropped
-    } else if (key === "\r" || key === "\n") {
-      show("\r\n");
-      send("\n");
     } else if (key === "\x7f" || key === "\b") {
       erase(unType(1));
     } else if (key === "\x15") {
       erase(unType(characters));
     } else if (key === "\x04") {
-      ended = characters === 0;
       send("");
     } else if (key !== "\x11" && key !== "\x13") {
       // (Ctrl-Q and Ctrl-S would start and stop a terminal's output.)
       put(key);
     }
-    deliver();
     return !over;
   }
 
@@ -158,17 +176,14 @@ function lineDiscipline(write, end) {
         return new Promise((resolve) => {
           reader = () => {
             let count = 0;
-            while (count < bytes.length && ready.length > 0) {
-              const taken = ready[0].subarray(offset, offset + bytes.length - count);
+            if (ready[first] === endOfInput) return (shift(), resolve(0));
+            while (count < bytes.length && first < ready.length && ready[first] !== endOfInput) {
+              const taken = ready[first].subarray(offset, offset + bytes.length - count);
               bytes.set(taken, count);
               count += taken.length;
               offset += taken.length;
-              if (offset === ready[0].length) {
-                ready.shift();
-                offset = 0;
-              }
+              if (offset === ready[first].length) shift();
             }
-            ended &&= count > 0;
             resolve(count);
           };
           deliver();
@@ -181,20 +196,29 @@ function lineDiscipline(write, end) {
       },
       key() {
         clear();
-        [ready, offset] = [[], 0];
+        [ready, first, offset, sent] = [[], 0, 0, ""];
         return new Promise((resolve) => (paused = resolve));
       },
     },
     // Hands typed keys to the run, one at a time, until one ends the run or the pause, and shows
-    // their echo. A run of characters that are neither control characters nor the pause's key is
-    // put on the line and echoed whole.
+    // their echo. A run of text and line ends (Enter, as \r or \n), with no other control character
+    // and not at the pause, is taken whole: its lines are sent, each line end echoed as a line end,
+    // and what follows the last is put on the line.
     type(keys) {
-      const plain = /[^\x00-\x1f\x7f]+/y;
+      const text = /[^\x00-\x09\x0b\x0c\x0e-\x1f\x7f]+/y;
       for (let index = 0; index < keys.length;) {
-        plain.lastIndex = index;
-        const run = !paused && plain.exec(keys)?.[0];
+        text.lastIndex = index;
+        const run = !paused && text.test(keys) ? keys.slice(index, text.lastIndex) : "";
+        const last = Math.max(run.lastIndexOf("\r"), run.lastIndexOf("\n")) + 1;
+        if (last > 0) {
+          const lines = run.slice(0, last);
+          shown += lines.replace(/[\r\n]/g, "\r\n");
+          column = 0;
+          sent += line + lines.replace(/\r/g, "\n");
+          clear();
+        }
         if (run) {
-          put(run);
+          put(run.slice(last));
           index += run.length;
         } else {
           const key = String.fromCodePoint(keys.codePointAt(index));
@@ -202,6 +226,7 @@ function lineDiscipline(write, end) {
           if (!type(key)) break;
         }
       }
+      deliver();
       flush();
     },
     // Shows a composition's text where it will go, in place of the last (not at the pause).
