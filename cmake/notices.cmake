@@ -4,18 +4,20 @@
 # KIND is the build's: linux (the Linux archive's static program), mingw (tensort.exe) or web
 # (tensort.js and its page). FILES are those of the package that hold the part. LICENCE is an SPDX
 # expression. FOUND BY says where the build finds the part, and so its version: a library that the
-# compiler links (its file, whose Debian package gives the version and the source), a file of
-# Emscripten's (its version read off it by the regular expression after the colon), or an npm
-# package of package-lock.json. A new platform adds lines.
+# compiler links (its file, whose Debian package gives the version and the source), the compiler's
+# own word ("compiler:" and its macros that make the version, as web.cmake reads them), a file of
+# Emscripten's (its version read off it by the regular expression after the colon: musl, whose
+# version the compiler does not say), or an npm package of package-lock.json. A new platform adds
+# lines.
 set(TENSORT_PARTS
   "linux|bin/tensort|the GNU C library|LGPL-2.1-or-later|Free Software Foundation, Inc., and others|libc.a"
   "linux|bin/tensort|GCC's C++ library and runtime (libstdc++, libgcc)|GPL-3.0-or-later WITH GCC-exception-3.1|Free Software Foundation, Inc.|libstdc++.a"
   "mingw|tensort.exe|the mingw-w64 runtime|ZPL-2.1|the mingw-w64 project, and others|libmingw32.a"
   "mingw|tensort.exe|winpthreads (mingw-w64's POSIX threads)|MIT AND BSD-3-Clause|the mingw-w64 project, Lockless Inc., and others|libwinpthread.a"
   "mingw|tensort.exe|GCC's C++ library and runtime (libstdc++, libgcc)|GPL-3.0-or-later WITH GCC-exception-3.1|Free Software Foundation, Inc.|libstdc++.a"
-  "web|tensort.js|Emscripten's runtime|MIT OR NCSA|the Emscripten authors|emscripten-version.txt:([0-9.]+)"
-  "web|tensort.js|musl (Emscripten's C library)|MIT|Rich Felker, et al.|system/lib/libc/musl/VERSION:([0-9.]+)"
-  "web|tensort.js|LLVM's libc++ and libc++abi|Apache-2.0 WITH LLVM-exception OR NCSA|the LLVM project's contributors|system/lib/libcxx/include/__config:_LIBCPP_VERSION ([0-9]+)"
+  "web|tensort.js tensort.wasm tensort-wasm.js|Emscripten's runtime|MIT OR NCSA|the Emscripten authors|compiler:__EMSCRIPTEN_major__.__EMSCRIPTEN_minor__.__EMSCRIPTEN_tiny__"
+  "web|tensort.wasm tensort-wasm.js|musl (Emscripten's C library)|MIT|Rich Felker, et al.|system/lib/libc/musl/VERSION:([0-9.]+)"
+  "web|tensort.wasm tensort-wasm.js|LLVM's libc++ and libc++abi|Apache-2.0 WITH LLVM-exception OR NCSA|the LLVM project's contributors|compiler:_LIBCPP_VERSION"
   "web|xterm.js xterm.css|xterm.js|MIT|the xterm.js authors, SourceLair Private Company, Christopher Jeffrey|@xterm/xterm")
 
 # The project's own terms, as Debian's copyright format gives a licence's text.
@@ -82,26 +84,35 @@ function(tensort_find_part found version_var origin_var copyright_var)
     configure_file(${CMAKE_SOURCE_DIR}/node_modules/${found}/LICENSE ${third}/${name}-LICENSE COPYONLY)
     set(copyright ${third}/${name}-LICENSE)
   else()
-    if(found MATCHES "^(.*):(.*)$")
+    if(found MATCHES "^compiler:(.*)$")
+      # The compiler's macros, each name replaced by its value; its Debian package, emcc's.
+      set(version ${CMAKE_MATCH_1})
+      string(REGEX MATCHALL "[A-Za-z_]+" names "${version}")
+      foreach(name IN LISTS names)
+        string(REGEX MATCH "#define ${name} ([^\n]*)" value "${TENSORT_COMPILER_MACROS}")
+        string(REPLACE "${name}" "${CMAKE_MATCH_1}" version "${version}")
+      endforeach()
+      set(path ${TENSORT_EMCC})
+    elseif(found MATCHES "^(.*):(.*)$")
       # A file of Emscripten's, beside emcc, with its version in it.
       set(pattern "${CMAKE_MATCH_2}")
       set(path ${TENSORT_EMSCRIPTEN_ROOT}/${CMAKE_MATCH_1})
       file(STRINGS ${path} line REGEX "${pattern}" LIMIT_COUNT 1)
       string(REGEX MATCH "${pattern}" line "${line}")
       set(version ${CMAKE_MATCH_1})
-      if(version MATCHES "^([0-9][0-9]+)([0-9][0-9])([0-9][0-9])$")
-        # libc++'s since LLVM 16, as 170006 for 17.0.6
-        math(EXPR minor "${CMAKE_MATCH_2}")
-        math(EXPR patch "${CMAKE_MATCH_3}")
-        set(version ${CMAKE_MATCH_1}.${minor}.${patch})
-      elseif(version MATCHES "^([0-9]+)000$")
-        # and before, as 13000 for 13
-        set(version ${CMAKE_MATCH_1})
-      endif()
     else()
       # A library that the compiler links.
       execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${found} OUTPUT_VARIABLE path
                       OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+    if(version MATCHES "^([0-9][0-9]+)([0-9][0-9])([0-9][0-9])$")
+      # libc++'s since LLVM 16, as 170006 for 17.0.6
+      math(EXPR minor "${CMAKE_MATCH_2}")
+      math(EXPR patch "${CMAKE_MATCH_3}")
+      set(version ${CMAKE_MATCH_1}.${minor}.${patch})
+    elseif(version MATCHES "^([0-9]+)000$")
+      # and before, as 13000 for 13
+      set(version ${CMAKE_MATCH_1})
     endif()
     file(REAL_PATH ${path} path)
     # The Debian package that holds it, and the source package that it was built from.

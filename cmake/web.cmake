@@ -10,8 +10,14 @@
 # another says so.
 set(TENSORT_EMSCRIPTEN_LOWEST 3.1.6)
 file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/emscripten-shipped TENSORT_EMSCRIPTEN_SHIPPED LIMIT_COUNT 1)
-file(STRINGS ${TENSORT_EMSCRIPTEN_ROOT}/emscripten-version.txt found REGEX "[0-9]")
-string(REGEX MATCH "[0-9][0-9.]*" found "${found}")
+# What the compiler says of itself: its macros, with its C++ library's header read (notices.cmake
+# reads them too).
+file(WRITE ${CMAKE_BINARY_DIR}/macros.cpp "#include <cstddef>\n")
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dM -E ${CMAKE_BINARY_DIR}/macros.cpp
+                OUTPUT_VARIABLE TENSORT_COMPILER_MACROS COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCHALL "__EMSCRIPTEN_(major|minor|tiny)__ [0-9]+" found "${TENSORT_COMPILER_MACROS}")
+list(TRANSFORM found REPLACE ".* " "")
+list(JOIN found . found)
 if(found VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
   message(FATAL_ERROR "The web build needs Emscripten ${TENSORT_EMSCRIPTEN_LOWEST} or later, and "
                       "${TENSORT_EMCC} is Emscripten ${found}.")
@@ -20,30 +26,28 @@ elseif(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN_SHIPPED)
                  "Emscripten ${TENSORT_EMSCRIPTEN_SHIPPED} makes")
 endif()
 
-# Two settings are lists in files, which no shell or build tool rewrites: the errors' numbers by
-# name, for the console of Node.js; and the functions that can be under a read or a key while the
-# program is suspended for it (Asyncify), which are the only ones made able to be: the program's
+# A setting is a list in a file, which no shell or build tool rewrites: the functions that can be
+# under a read or a key while the program is suspended for it (Asyncify), which are the only ones
+# made able to be: the program's
 # own, and the C++ library's that std::cin reads with, down to its buffer's underflow. That keeps
 # the WebAssembly an eighth smaller than when every function that a call through a pointer could
 # reach is made able to be suspended. Built with -sASSERTIONS, the program stops at once where a
 # function left out is under a read. (The names take a * where demanglers differ, "> >" or ">>",
 # and keep their brackets balanced, as Binaryen reads them. Binaryen warns of a name that it does
 # not find, as where a later Emscripten has inlined the function: that is no fault.)
-file(WRITE ${CMAKE_BINARY_DIR}/library-functions.json [=[["$ERRNO_CODES"]]=])
 file(CONFIGURE OUTPUT asyncify-read.json CONTENT [=[["main", "(anonymous namespace)::*", "*read_*",
   "*_for_key*", "std::__2::basic_istream<char,*>*", "std::__2::basic_ostream<char,*>::operator*(*(*)(*))",
   "std::__2::basic_streambuf<char,*>*",
   "std::__2::istreambuf_iterator<char,*>*", "bool std::__2::operator*(std::__2::istreambuf_iterator<char,*>*)",
   "std::__2::num_get<char,*>*"]]=])
 # The program reads and writes through its console alone, so it is linked with no file system (the
-# C library's standard error goes to the console of JavaScript, as before) and with the smaller of
+# C library's standard error goes to the console of JavaScript) and with the smaller of
 # Emscripten's allocators: that keeps tensort.js under half its size, and the WebAssembly smaller.
 target_link_options(tensort PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createTensort -sEXPORTED_RUNTIME_METHODS=ccall
   -sEXPORTED_FUNCTIONS=_main,_exit
   -sENVIRONMENT=web,node -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sFILESYSTEM=0 -sMALLOC=emmalloc
   -sASYNCIFY=1 -sASYNCIFY_ONLY=@${CMAKE_BINARY_DIR}/asyncify-read.json
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library-functions.json
   --pre-js=${CMAKE_SOURCE_DIR}/src/web/module.js
   --extern-post-js=${CMAKE_SOURCE_DIR}/src/web/start.js)
 # The WebAssembly that the link writes beside tensort.js, in Base64 for a page opened from disk.
@@ -85,7 +89,7 @@ set(xterm ${CMAKE_SOURCE_DIR}/node_modules/@xterm/xterm)
 # manifest, its icons (drawn by src/web/icons.py) and its service worker, which keeps tensort.js,
 # tensort.wasm and every other file but itself and tensort-wasm.js (which a served page never
 # loads).
-set(own tensort.html line.js page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
+set(own tensort.html line.js size.js page.js tensort.webmanifest icon-192.png icon-512.png icon-maskable.png)
 foreach(file IN LISTS own)
   configure_file(src/web/${file} ${file} COPYONLY)
 endforeach()

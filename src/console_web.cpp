@@ -7,6 +7,8 @@
 #include <emscripten.h>
 
 #include <cerrno>
+#include <string_view>
+#include <utility>
 
 #include "console.h"
 
@@ -26,10 +28,22 @@ EM_JS(int, console_write, (const char* data, int size),
       { return Module.console.write(HEAPU8.subarray(data, data + size)); });
 // Takes one key, not echoed, once the keys typed ahead are dropped.
 EM_ASYNC_JS(void, console_key, (), { await Module.console.key(); });
+// Tells the console the C library's number of an error, by its name.
+EM_JS(void, console_error, (const char* name, int size, int number),
+      { Module.errors[new TextDecoder().decode(HEAPU8.subarray(name, name + size))] = number; });
+
+// The errors that the console of Node.js may meet, by the names that Node.js
+// gives them, which it gives back as -errno.
+const std::pair<std::string_view, int> errors[] = {
+    {"EIO", EIO},     {"EISDIR", EISDIR}, {"EBADF", EBADF},  {"ENOSPC", ENOSPC},
+    {"EPIPE", EPIPE}, {"EACCES", EACCES}, {"EINVAL", EINVAL}};
 
 }  // namespace
 
 void start_console() {
+  for (const auto& [name, number] : errors) {
+    console_error(name.data(), static_cast<int>(name.size()), number);
+  }
   clears = console_clears() != 0;
   waits = console_waits() != 0;
 }

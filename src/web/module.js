@@ -16,18 +16,24 @@ Module.onRuntimeInitialized = () => {
 };
 
 // The program's WebAssembly is compiled once: the caller may keep the compiled module, a promise,
-// in `Module.compiled` (an object, the same for every run), as the page does, which starts the
-// compile itself as the page loads; each later run is an instance of it. (Compiled again from its
-// bytes once the last run's module has been collected, it may wait in Chromium's engine for that
-// module's background compiles to end: seconds, on a busy machine, with the page held up.) Under
-// Node.js, it is tensort.wasm beside this file.
+// in `Module.compiled` (an object, the same for every run), as the page does, whose tensort.html
+// starts the compile as it loads; each run is an instance of it. Under Node.js, it is
+// tensort.wasm beside this file.
 Module.instantiateWasm = (imports, receive) => {
   const compiled = Module.compiled || {};
   const file = () => require("fs").readFileSync(require("path").join(__dirname, "tensort.wasm"));
   compiled.module = compiled.module || WebAssembly.compile(file());
-  compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive);
+  // What keeps it from starting goes to the caller's cannotStart (the page's), or else is thrown.
+  compiled.module.then((module) => WebAssembly.instantiate(module, imports)).then(receive, (error) => {
+    if (!Module.cannotStart) throw error;
+    Module.cannotStart(error);
+  });
   return {};
 };
+
+// The C library's numbers of the errors that a console may meet, by name, which the program gives
+// at its start.
+Module.errors = {};
 
 // The console under Node.js, which the tests run the program with: the process's standard
 // streams, read and written as they are, byte for byte. The page brings a console of its own.
@@ -35,7 +41,7 @@ if (!Module.console && typeof process === "object") {
   const fs = require("fs");
   const tty = require("tty");
   // An error as the program's C library numbers it: -errno.
-  const failed = (error) => -(ERRNO_CODES[error.code] || ERRNO_CODES.EIO);
+  const failed = (error) => -(Module.errors[error.code] ?? Module.errors.EIO);
   const term = process.env.TERM;
   Module.console = {
     clears: tty.isatty(1) && term !== undefined && term !== "" && term !== "dumb",
