@@ -2,50 +2,10 @@
 // reach the program through line.js, as a Linux terminal in line mode hands them on. When the
 // program has ended, a key or the button starts it again. Keys come from a desktop keyboard or an
 // on-screen one alike, and a touch screen has buttons for the Ctrl-C and Ctrl-D that its keyboard
-// lacks. Served, the page is an app that works offline.
+// lacks. Served, the page is an app that works offline. The terminal's size is size.js's.
 "use strict";
 
-// A monospace font made for the screen on each platform: Apple's (not its Courier, which
-// "monospace" gives there), Windows's, the common ones of Linux and ChromeOS, then the system's own.
-const family =
-  'ui-monospace, Menlo, "Cascadia Mono", Consolas, "DejaVu Sans Mono", "Liberation Mono", Cousine, "Droid Sans Mono", monospace';
 const status = document.getElementById("status");
-// The room for the terminal's screen, across and down: the part of the window in sight, less the
-// page's margins, the keys of a touch screen and a line of the page's status (the status that says
-// the program has ended may run further down), which are all of the page but the screen.
-function room(screen) {
-  const bottom = status.offsetTop + parseFloat(getComputedStyle(status).minHeight) + 8;
-  const { width, height } = window.visualViewport ?? { width: innerWidth, height: innerHeight };
-  return [width - 16, height - (bottom - (screen?.offsetHeight ?? 0))];
-}
-
-// The font, columns and rows for the room, from the cells that size(font) gives at a font: 80x24
-// at the largest readable font (12 pixels or more, 16 at most) at which they fit; where they do
-// not, as on a phone, or with an on-screen keyboard up, a font of 12 pixels and as many columns
-// and rows as fit (where the room is within a hundredth of a cell of one more, that one too), so
-// that the whole terminal, and the line being typed, are in sight and nothing is wider than the
-// screen.
-function plan(space, size) {
-  for (let font = 16; font >= 12; font--) {
-    const [wide, high] = size(font);
-    if (80 * wide <= space[0] && 24 * high <= space[1]) return [font, 80, 24];
-  }
-  return [12, ...size(12).map((cell, i) => Math.floor(space[i] / cell + 0.01))];
-}
-
-// The size the terminal starts at, planned from its font's cells as a canvas measures them, which
-// are the terminal's own or near them: where they are right, it is drawn once, at its size, and
-// fit() finds nothing to change.
-function first() {
-  const canvas = document.createElement("canvas").getContext("2d");
-  const [fontSize, cols, rows] = plan(room(), (font) => {
-    canvas.font = `${font}px ${family}`;
-    const glyph = canvas.measureText("W");
-    const high = glyph.fontBoundingBoxAscent + glyph.fontBoundingBoxDescent || font * 1.15;
-    return [glyph.width, Math.ceil(high * devicePixelRatio) / devicePixelRatio];
-  });
-  return { fontSize, cols: Math.max(2, cols), rows: Math.max(1, rows) };
-}
 const terminal = new Terminal({
   ...first(),
   fontFamily: family,
@@ -58,46 +18,26 @@ const again = document.getElementById("again");
 // program's WebAssembly, compiled once for every run, as tensort.html started it.
 let run = null;
 const compiled = { module: program };
-
-// Sizes the terminal to the room for it, as plan() says, from the cells that it has drawn. Cells
-// grow with the font: the plan is made from the cells in use, and 80x24 is checked on the terminal
-// a font at a time, from the one that it names down; else, at 12 pixels, the plan is made again
-// from the cells measured there, and the terminal made a column or a row smaller only where it is
-// then drawn too wide or too tall. xterm.js wraps lines at the columns, as a terminal does, and
-// keeps them, and the line being typed, through a resize.
-function fit() {
-  const screen = terminal.element.querySelector(".xterm-screen");
-  const cell = () => {
-    const box = screen.getBoundingClientRect();
-    return [box.width / terminal.cols, box.height / terminal.rows];
-  };
-  const space = room(screen);
-  const [now, base] = [cell(), terminal.options.fontSize];
-  const [start, across, down] = plan(space, (font) => now.map((length) => (length * font) / base));
-  for (let font = start; across === 80 && down === 24 && font >= 12; font--) {
-    terminal.options.fontSize = font;
-    const [wide, high] = cell();
-    if (80 * wide <= space[0] && 24 * high <= space[1]) return terminal.resize(80, 24);
-  }
-  terminal.options.fontSize = 12;
-  let [, cols, rows] = plan(space, cell);
-  for (;;) {
-    terminal.resize(Math.max(2, cols), Math.max(1, rows));
-    const box = screen.getBoundingClientRect();
-    if ((box.width <= space[0] || cols <= 2) && (box.height <= space[1] || rows <= 1)) return;
-    cols -= box.width > space[0];
-    rows -= box.height > space[1];
-  }
-}
+program.catch(cannotStart);
 
 // Starts the program from its banner, on a terminal emptied of the last run.
 function start() {
   terminal.reset();
   status.textContent = "";
   again.hidden = true;
+  if (typeof createTensort !== "function") return cannotStart(new Error("tensort.js did not load"));
   const state = lineDiscipline((text) => terminal.write(text), (code) => end(state, code));
   run = state;
-  createTensort({ console: state.console, compiled, onExit: (code) => end(state, code) });
+  createTensort({ console: state.console, compiled, onExit: (code) => end(state, code), cannotStart });
+}
+
+// Says on the page, and in the browser's console, that the program cannot start, and why.
+function cannotStart(error) {
+  run = null;
+  console.error("tensort cannot start:", error);
+  status.textContent = `tensort cannot start (${error.message}). Open tensort.html with all the files that came ` +
+    "with it, in a browser that runs WebAssembly, and reload the page.";
+  again.hidden = true;
 }
 
 // Says that the run has ended, and how.
@@ -114,8 +54,8 @@ function input(keys) {
   else run.type(keys);
 }
 
-// The program starts first, so that its WebAssembly compiles while the terminal is being built;
-// it writes nothing before this script has ended, and the terminal keeps what it writes till then.
+// The program starts before the terminal is opened: it writes nothing before this script has
+// ended, and the terminal keeps what it writes till then.
 start();
 terminal.open(document.getElementById("terminal"));
 
@@ -174,10 +114,11 @@ again.addEventListener("click", () => {
   start();
   terminal.focus();
 });
-addEventListener("resize", fit);
-window.visualViewport?.addEventListener("resize", fit);
-fit();
-document.fonts.ready.then(fit); // once the font in use has loaded, its cells are measured again
+const resize = () => fit(terminal);
+addEventListener("resize", resize);
+window.visualViewport?.addEventListener("resize", resize);
+resize();
+document.fonts.ready.then(resize); // once the font in use has loaded, its cells are measured again
 terminal.focus();
 // Served (over https, or from this machine), the page is an app, which can be installed, and
 // keeps its files to open again with no network. Opened from disk, where no service worker can

@@ -2,8 +2,9 @@
 // Usage: node page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
 // as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s.
 "use strict";
-const { spawn } = require("child_process");
 const fs = require("fs");
+const http = require("http");
+const os = require("os");
 const path = require("path");
 const { launch, Missing } = require("./browser.js");
 const { play } = require("./play.js");
@@ -22,15 +23,25 @@ const cdp = (method, params) => browser.cdp(method, params);
 // The screen's lines, without the blanks at their ends and the empty lines below them.
 const screen = () => run(`[...Array(terminal.rows).keys()].map((row) => terminal.buffer.active
   .getLine(terminal.buffer.active.baseY + row).translateToString().trimEnd()).join("\\n").trimEnd()`);
-// Serves the page's directory over HTTP on 127.0.0.1, as Python's http.server does.
-let server;
-async function serve() {
-  server = spawn("python3", ["-u", "-m", "http.server", "-b", "127.0.0.1", "-d", path.dirname(html), "0"],
-    { stdio: ["ignore", "pipe", "ignore"] });
-  const [, port] = await new Promise((resolve, reject) => (server.on("error", reject),
-    server.stdout.on("data", (data) => resolve(/port (\d+)/.exec(data)))));
-  return `http://127.0.0.1:${port}/${path.basename(html)}`;
+// Serves a copy of the page's directory over HTTP on 127.0.0.1, as a static host does, but for the
+// files named after "without", which are not found.
+let server, served;
+const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/css", ".wasm": "application/wasm",
+  ".png": "image/png", ".webmanifest": "application/manifest+json" };
+async function serve(without) {
+  served = fs.mkdtempSync(path.join(os.tmpdir(), "tensort-served-"));
+  for (const file of fs.readdirSync(path.dirname(html))) {
+    if (types[path.extname(file)] && !without.includes(file)) fs.copyFileSync(path.join(path.dirname(html), file), path.join(served, file));
+  }
+  server = http.createServer((request, response) => {
+    const file = path.join(served, path.basename(decodeURIComponent(new URL(request.url, "http://x").pathname)));
+    if (!fs.existsSync(file)) return response.writeHead(404).end();
+    response.writeHead(200, { "Content-Type": types[path.extname(file)] }).end(fs.readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  return `http://127.0.0.1:${server.address().port}/${path.basename(html)}`;
 }
+const stopServing = () => server?.listening && new Promise((resolve) => (server.close(resolve), server.closeAllConnections()));
 
 // A key pressed and let go; Enter, Backspace, and a control character as Ctrl and its letter.
 const press = (value) => [{ type: "keyDown", value }, { type: "keyUp", value }];
@@ -54,14 +65,22 @@ async function unidentified(does, commands) {
 }
 
 const steps = {
-  // A new page, opened from disk; "served": from a server (on a first page); "touch": a phone's.
+  // A new page, opened from disk; "served": from a server (on a first page), "without" the files
+  // named after it; "touch": a phone's.
   async open(text) {
     touch = text.includes("touch");
-    await browser.open(text.includes("served") ? await serve() : require("url").pathToFileURL(html).href, touch);
+    const without = text.split(" without ")[1]?.split(" ") ?? [];
+    await browser.open(text.includes("served") ? await serve(without) : require("url").pathToFileURL(html).href, touch);
   },
   // Stops the server, and empties the browser's HTTP cache of what it served (Chromium).
-  stop: async () => (server.kill(), await new Promise((resolve) => server.on("exit", resolve)),
-    await cdp("Network.clearBrowserCache", {})),
+  stop: async () => (await stopServing(), await cdp("Network.clearBrowserCache", {})),
+  // Serves another release: the page's title and its service worker's cache are named anew.
+  release() {
+    const edit = (file, from, to) => fs.writeFileSync(path.join(served, file),
+      fs.readFileSync(path.join(served, file), "utf8").replace(from, to));
+    edit("tensort.html", "<title>tensort</title>", "<title>tensort, released again</title>");
+    edit("service-worker.js", /const cache = "tensort-/, 'const cache = "tensort-again-');
+  },
   reload: () => browser.reload(),
   // Chromium finds nothing that keeps the page from being installed as an app.
   installable() {
@@ -118,10 +137,10 @@ const steps = {
     // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
     await play(file, steps, ["engines", "fonts"]);
   } finally {
-    // Every process ended and waited for; a clean-up that fails is told, and fails no test.
-    if (server && server.exitCode === null && server.signalCode === null) {
-      await new Promise((resolve) => (server.once("exit", resolve), server.kill()));
-    }
+    // Every process ended and waited for before what it used is removed; a clean-up that fails is
+    // told, and fails no test.
+    await stopServing();
     await browser.close().catch((error) => console.error(`clean-up: ${error.message}`));
+    if (served) fs.rmSync(served, { recursive: true, force: true });
   }
 })().catch((error) => (console.error(error.message), process.exit(1)));
