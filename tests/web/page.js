@@ -1,6 +1,7 @@
 // Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
 // Usage: node page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
-// as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s.
+// as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s, or after
+// the seconds of a `within` step before it.
 "use strict";
 const fs = require("fs");
 const http = require("http");
@@ -11,8 +12,9 @@ const { play } = require("./play.js");
 
 const [engine, file, html] = process.argv.slice(2);
 const skip = (reason) => (console.log(`skipped: ${reason}`), process.exit(0));
+let patience = 10;
 const soon = async (done, what) => {
-  for (const deadline = Date.now() + 10000; !(await done());) {
+  for (const deadline = Date.now() + patience * 1000; !(await done());) {
     if (Date.now() > deadline) throw new Error(await what());
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
@@ -121,6 +123,7 @@ const steps = {
   expect: (text) => soon(async () => (await screen()).includes(text), screen),
   shows: (text) => soon(async () => (await screen()) === text, screen),
   holds: (text) => soon(() => run(text), () => "it does not"),
+  within: (text) => void (patience = Number(text)),
 };
 
 (async () => {
