@@ -5,7 +5,7 @@
 # (tensort.js and its page). FILES are those of the package that hold the part. LICENCE is an SPDX
 # expression. FOUND BY says where the build finds the part, and so its version: a library that the
 # compiler links (its file, whose Debian package gives the version and the source), the compiler's
-# own word ("compiler:" and its macros that make the version, as web.cmake reads them), a file of
+# own word ("compiler:" and the variable in which web.cmake keeps what its macros say), a file of
 # Emscripten's (its version read off it by the regular expression after the colon: musl, whose
 # version the compiler does not say), or an npm package of package-lock.json. A new platform adds
 # lines.
@@ -15,9 +15,9 @@ set(TENSORT_PARTS
   "mingw|tensort.exe|the mingw-w64 runtime|ZPL-2.1|the mingw-w64 project, and others|libmingw32.a"
   "mingw|tensort.exe|winpthreads (mingw-w64's POSIX threads)|MIT AND BSD-3-Clause|the mingw-w64 project, Lockless Inc., and others|libwinpthread.a"
   "mingw|tensort.exe|GCC's C++ library and runtime (libstdc++, libgcc)|GPL-3.0-or-later WITH GCC-exception-3.1|Free Software Foundation, Inc.|libstdc++.a"
-  "web|tensort.js tensort.wasm tensort-wasm.js|Emscripten's runtime|MIT OR NCSA|the Emscripten authors|compiler:__EMSCRIPTEN_major__.__EMSCRIPTEN_minor__.__EMSCRIPTEN_tiny__"
+  "web|tensort.js tensort.wasm tensort-wasm.js|Emscripten's runtime|MIT OR NCSA|the Emscripten authors|compiler:TENSORT_EMSCRIPTEN_VERSION"
   "web|tensort.wasm tensort-wasm.js|musl (Emscripten's C library)|MIT|Rich Felker, et al.|system/lib/libc/musl/VERSION:([0-9.]+)"
-  "web|tensort.wasm tensort-wasm.js|LLVM's libc++ and libc++abi|Apache-2.0 WITH LLVM-exception OR NCSA|the LLVM project's contributors|compiler:_LIBCPP_VERSION"
+  "web|tensort.wasm tensort-wasm.js|LLVM's libc++ and libc++abi|Apache-2.0 WITH LLVM-exception OR NCSA|the LLVM project's contributors|compiler:TENSORT_LIBCXX_VERSION"
   "web|xterm.js xterm.css|xterm.js|MIT|the xterm.js authors, SourceLair Private Company, Christopher Jeffrey|@xterm/xterm")
 
 # The project's own terms, as Debian's copyright format gives a licence's text.
@@ -85,13 +85,8 @@ function(tensort_find_part found version_var origin_var copyright_var)
     set(copyright ${third}/${name}-LICENSE)
   else()
     if(found MATCHES "^compiler:(.*)$")
-      # The compiler's macros, each name replaced by its value; its Debian package, emcc's.
-      set(version ${CMAKE_MATCH_1})
-      string(REGEX MATCHALL "[A-Za-z_]+" names "${version}")
-      foreach(name IN LISTS names)
-        string(REGEX MATCH "#define ${name} ([^\n]*)" value "${TENSORT_COMPILER_MACROS}")
-        string(REPLACE "${name}" "${CMAKE_MATCH_1}" version "${version}")
-      endforeach()
+      # What the compiler says; its Debian package, emcc's.
+      set(version ${${CMAKE_MATCH_1}})
       set(path ${TENSORT_EMCC})
     elseif(found MATCHES "^(.*):(.*)$")
       # A file of Emscripten's, beside emcc, with its version in it.

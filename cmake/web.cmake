@@ -10,14 +10,24 @@
 # another says so.
 set(TENSORT_EMSCRIPTEN_LOWEST 3.1.6)
 file(STRINGS ${CMAKE_SOURCE_DIR}/cmake/emscripten-shipped TENSORT_EMSCRIPTEN_SHIPPED LIMIT_COUNT 1)
-# What the compiler says of itself: its macros, with its C++ library's header read (notices.cmake
-# reads them too).
-file(WRITE ${CMAKE_BINARY_DIR}/macros.cpp "#include <cstddef>\n")
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dM -E ${CMAKE_BINARY_DIR}/macros.cpp
-                OUTPUT_VARIABLE TENSORT_COMPILER_MACROS COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX MATCHALL "__EMSCRIPTEN_(major|minor|tiny)__ [0-9]+" found "${TENSORT_COMPILER_MACROS}")
-list(TRANSFORM found REPLACE ".* " "")
-list(JOIN found . found)
+# What the compiler says of itself: Emscripten's version and its C++ library's, as the compiler
+# expands their macros (notices.cmake reads them too). Later Emscriptens define theirs in a header
+# of their own, and from 4.0 in capitals, keeping the old names.
+file(WRITE ${CMAKE_BINARY_DIR}/versions.cpp [=[
+#if __has_include(<emscripten/version.h>)
+#include <emscripten/version.h>
+#endif
+#include <cstddef>
+tensort_emscripten __EMSCRIPTEN_major__ __EMSCRIPTEN_minor__ __EMSCRIPTEN_tiny__
+tensort_libcxx _LIBCPP_VERSION
+]=])
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -E -P ${CMAKE_BINARY_DIR}/versions.cpp
+                OUTPUT_VARIABLE versions COMMAND_ERROR_IS_FATAL ANY)
+string(REGEX MATCH "tensort_libcxx ([0-9]+)" found "${versions}")
+set(TENSORT_LIBCXX_VERSION ${CMAKE_MATCH_1})
+string(REGEX MATCH "tensort_emscripten ([0-9]+) ([0-9]+) ([0-9]+)" found "${versions}")
+set(TENSORT_EMSCRIPTEN_VERSION ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
+set(found ${TENSORT_EMSCRIPTEN_VERSION})
 if(found VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
   message(FATAL_ERROR "The web build needs Emscripten ${TENSORT_EMSCRIPTEN_LOWEST} or later, and "
                       "${TENSORT_EMCC} is Emscripten ${found}.")
