@@ -9,7 +9,7 @@ const path = require("path");
 
 // A range of versions as npm's semver reads them: comparators joined by "||", or "A - B".
 const version = /^v?(\d+|[xX*])(\.(\d+|[xX*])){0,2}(-[0-9A-Za-z.-]+)?(\+[0-9A-Za-z.-]+)?$/;
-const isRange = (spec) => spec.replace(/^npm:(@?[^@]+)@/, "").split("||").every((part) =>
+const isRange = (wanted) => wanted.replace(/^npm:(@?[^@]+)@/, "").split("||").every((part) =>
   part.trim().replace(/([<>=~^]+)\s+/g, "$1").split(/\s+/).every((word) =>
     word === "" || word === "-" || version.test(word.replace(/^(<=|>=|<|>|=|~|\^)/, ""))));
 const exact = /^\d+\.\d+\.\d+(-[0-9A-Za-z.-]+)?$/;
@@ -21,11 +21,11 @@ for (const file of process.argv.slice(2)) {
   const fault = (text) => (faults++, console.log(`${file}: ${text}`));
   for (const [where, entry] of Object.entries(lock.packages)) {
     for (const kind of ["dependencies", "devDependencies", "optionalDependencies", "peerDependencies"]) {
-      for (const [name, spec] of Object.entries(entry[kind] ?? {})) {
+      for (const [name, wanted] of Object.entries(entry[kind] ?? {})) {
         const pinned = overrides[name];
-        if (where === "" && !exact.test(spec)) fault(`the project asks for ${name} ${spec}, not one version`);
-        else if (isRange(spec)) continue;
-        else if (typeof pinned !== "string" || !exact.test(pinned)) fault(`${where} asks for ${name} at "${spec}", which no override pins`);
+        if (where === "" && !exact.test(wanted)) fault(`the project asks for ${name} ${wanted}, not one version`);
+        else if (isRange(wanted)) continue;
+        else if (typeof pinned !== "string" || !exact.test(pinned)) fault(`${where} asks for ${name} at "${wanted}", which no override pins`);
         else if (lock.packages[`node_modules/${name}`]?.version !== pinned) fault(`${name} is not held at ${pinned}`);
       }
     }

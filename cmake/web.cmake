@@ -23,16 +23,15 @@ tensort_libcxx _LIBCPP_VERSION
 ]=])
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -E -P ${CMAKE_BINARY_DIR}/versions.cpp
                 OUTPUT_VARIABLE versions COMMAND_ERROR_IS_FATAL ANY)
-string(REGEX MATCH "tensort_libcxx ([0-9]+)" found "${versions}")
+string(REGEX MATCH "tensort_libcxx ([0-9]+)" TENSORT_LIBCXX_VERSION "${versions}")
 set(TENSORT_LIBCXX_VERSION ${CMAKE_MATCH_1})
-string(REGEX MATCH "tensort_emscripten ([0-9]+) ([0-9]+) ([0-9]+)" found "${versions}")
+string(REGEX MATCH "tensort_emscripten ([0-9]+) ([0-9]+) ([0-9]+)" TENSORT_EMSCRIPTEN_VERSION "${versions}")
 set(TENSORT_EMSCRIPTEN_VERSION ${CMAKE_MATCH_1}.${CMAKE_MATCH_2}.${CMAKE_MATCH_3})
-set(found ${TENSORT_EMSCRIPTEN_VERSION})
-if(found VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
+if(TENSORT_EMSCRIPTEN_VERSION VERSION_LESS TENSORT_EMSCRIPTEN_LOWEST)
   message(FATAL_ERROR "The web build needs Emscripten ${TENSORT_EMSCRIPTEN_LOWEST} or later, and "
-                      "${TENSORT_EMCC} is Emscripten ${found}.")
-elseif(NOT found VERSION_EQUAL TENSORT_EMSCRIPTEN_SHIPPED)
-  message(STATUS "Emscripten ${found}: the web zip made here is not the one released, which "
+                      "${TENSORT_EMCC} is Emscripten ${TENSORT_EMSCRIPTEN_VERSION}.")
+elseif(NOT TENSORT_EMSCRIPTEN_VERSION VERSION_EQUAL TENSORT_EMSCRIPTEN_SHIPPED)
+  message(STATUS "Emscripten ${TENSORT_EMSCRIPTEN_VERSION}: the web zip made here is not the one released, which "
                  "Emscripten ${TENSORT_EMSCRIPTEN_SHIPPED} makes")
 endif()
 

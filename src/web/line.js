@@ -107,11 +107,12 @@ function lineDiscipline(write, end) {
     line = "";
     characters = 0;
   }
-  // Hands the line typed so far to the program, with the text that ends it; an empty one, the end
-  // of the input. The lines that come together (a paste) go on the queue as one.
-  function send(ending) {
-    sent += line + ending;
-    if (line + ending === "") {
+  // Hands the line typed so far to the program, with the text after it (its line end, and the
+  // lines that came with it); where there is nothing to hand on, the end of the input. The lines
+  // that come together (a paste) go on the queue as one.
+  function send(text) {
+    sent += line + text;
+    if (line + text === "") {
       commit();
       ready.push(endOfInput);
     }
@@ -214,8 +215,7 @@ function lineDiscipline(write, end) {
           const lines = run.slice(0, last);
           shown += lines.replace(/[\r\n]/g, "\r\n");
           column = 0;
-          sent += line + lines.replace(/\r/g, "\n");
-          clear();
+          send(lines.replace(/\r/g, "\n"));
         }
         if (run) {
           put(run.slice(last));

@@ -18,7 +18,6 @@ const again = document.getElementById("again");
 // program's WebAssembly, compiled once for every run, as tensort.html started it.
 let run = null;
 const compiled = { module: program };
-program.catch(cannotStart);
 
 // Starts the program from its banner, on a terminal emptied of the last run.
 function start() {
