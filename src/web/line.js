@@ -5,7 +5,8 @@
 // the program at once; Ctrl-Z, which no shell here can act on, is echoed and drops the line. The
 // pause takes one key, not echoed, once the keys typed ahead are dropped, and drops the rest of
 // those that came with it (a paste, a word of an on-screen keyboard). It knows no page: page.js
-// gives it the terminal's write, and the tests play it under Node.js.
+// gives it the terminal's write, and what to do with the program's own text (the echo aside), and
+// the tests play it under Node.js.
 "use strict";
 
 // Keys that end the program as their signal does, with the status a shell shows for it.
@@ -23,12 +24,13 @@ function echoOf(key) {
 }
 
 // A run's console, its keys and its echo: `write` puts text on the terminal, `end` is told the
-// status of a run that a key ends. A paste of any size costs in proportion to its size, of one line
-// or of many: its echo is one write, its lines are kept as the bytes they are, in a queue, and a
-// read takes its bytes off the front of it without moving the rest. The end of the input (Ctrl-D
-// on an empty line) waits in the queue in its place, as a terminal's does: a read gives what
-// comes before it, the next read the end, and the one after that what was typed after it.
-function lineDiscipline(write, end) {
+// status of a run that a key ends, `output` is given what the program writes. A paste of any size
+// costs in proportion to its size, of one line or of many: its echo is one write, its lines are
+// kept as the bytes they are, in a queue, and a read takes its bytes off the front of it without
+// moving the rest. The end of the input (Ctrl-D on an empty line) waits in the queue in its place,
+// as a terminal's does: a read gives what comes before it, the next read the end, and the one
+// after that what was typed after it.
+function lineDiscipline(write, end, output = () => {}) {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
   let line = ""; // the characters typed on the line
@@ -191,7 +193,9 @@ function lineDiscipline(write, end) {
         });
       },
       write(bytes) {
-        show(decoder.decode(bytes, { stream: true }));
+        const text = decoder.decode(bytes, { stream: true });
+        output(text);
+        show(text);
         flush();
         return bytes.length;
       },

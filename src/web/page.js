@@ -2,7 +2,8 @@
 // reach the program through line.js, as a Linux terminal in line mode hands them on. When the
 // program has ended, a key or the button starts it again. Keys come from a desktop keyboard or an
 // on-screen one alike, and a touch screen has buttons for the Ctrl-C and Ctrl-D that its keyboard
-// lacks. Served, the page is an app that works offline. The terminal's size is size.js's.
+// lacks. Served, the page is an app that works offline. The terminal's size is size.js's. A screen
+// reader hears the program through the page's log, below.
 "use strict";
 
 const status = document.getElementById("status");
@@ -10,7 +11,6 @@ const terminal = new Terminal({
   ...first(),
   fontFamily: family,
   convertEol: true, // a line end goes back to the first column, as a terminal's output does
-  screenReaderMode: true,
 });
 const again = document.getElementById("again");
 
@@ -19,13 +19,36 @@ const again = document.getElementById("again");
 let run = null;
 const compiled = { module: program };
 
+// What a screen reader hears. xterm.js's own live region stays off: it reads its rows again at every
+// key that xterm.js does not take itself, and the page takes most (below). The page's log
+// (role="log", out of sight) is given the program's lines instead, without the echo of typed keys,
+// which a screen reader echoes itself: all that the program writes until it waits, as one addition,
+// which is read out whole, once, as one message. A clear empties it, as it does the screen; it
+// keeps the last 50 additions.
+const log = document.getElementById("log");
+let said = ""; // what the program has written that the log is yet to be given
+function output(text) {
+  if (!said) setTimeout(tell);
+  said += text;
+}
+function tell() {
+  const cleared = said.lastIndexOf("\x1b[2J");
+  if (cleared >= 0) log.replaceChildren();
+  const lines = said.slice(Math.max(cleared, 0)).replace(/\x1b\[[0-9;?]*[A-Za-z]/g, "").split("\n");
+  said = "";
+  const text = lines.filter((line) => /\S/.test(line)).join("\n");
+  if (text) log.append(Object.assign(document.createElement("p"), { textContent: text }));
+  if (log.childElementCount > 50) log.firstElementChild.remove();
+}
+
 // Starts the program from its banner, on a terminal emptied of the last run.
 function start() {
   terminal.reset();
-  status.textContent = "";
+  [said, status.textContent] = ["", ""];
+  log.replaceChildren();
   again.hidden = true;
   if (typeof createTensort !== "function") return cannotStart(new Error("tensort.js did not load"));
-  const state = lineDiscipline((text) => terminal.write(text), (code) => end(state, code));
+  const state = lineDiscipline((text) => terminal.write(text), (code) => end(state, code), output);
   run = state;
   createTensort({ console: state.console, compiled, onExit: (code) => end(state, code), cannotStart });
 }
@@ -43,7 +66,7 @@ function cannotStart(error) {
 function end(state, code) {
   if (run !== state) return;
   run = null;
-  status.textContent = `tensort has ended (exit status ${code}). Press a key or the button to start it again.`;
+  status.textContent = `tensort has ended (exit status ${code}). Press a key, or the Start again button, to start it again.`;
   again.hidden = false;
 }
 
@@ -64,8 +87,10 @@ terminal.open(document.getElementById("terminal"));
 // inserts text into the field, or composes a word there and commits it. So every key that types
 // text goes to the field, and the page takes it from there (below). xterm.js takes the keys that
 // type no text: Enter, Backspace (whose line break or erase in the field is cancelled), Tab, the
-// arrows and the like, and any key with Ctrl (but AltGr, which types text) or Meta.
+// arrows and the like, and any key with Ctrl (but AltGr, which types text) or Meta. Once the program
+// has ended, Tab is the browser's, and goes on to the Start again button.
 terminal.attachCustomKeyEventHandler((event) => {
+  if (event.key === "Tab" && run === null) return false;
   const text = event.key?.length === 1 && !event.metaKey && (!event.ctrlKey || event.altKey);
   if (event.type === "keypress" || event.keyCode === 229 || event.isComposing || text) return false;
   if (event.key === "Enter" || event.key === "Backspace") event.preventDefault();
