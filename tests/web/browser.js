@@ -1,5 +1,6 @@
 // The browser engines that the page is played on, each behind the same few operations:
-//   const browser = await launch(engine);  // "chromium", "firefox", "webkit" or "safari"
+//   const browser = await launch(engine);  // "chromium", "firefox", "webkit" or "safari"; with
+//                                          // shown, on the display, to a screen reader (not webkit)
 //   await browser.open(url, touch);        // a page of its own; touch: a phone's (chromium)
 //   await browser.reload();                // the page loaded again (chromium, webkit)
 //   await browser.evaluate(expression);    // the expression's value on the page, awaited
@@ -27,19 +28,22 @@ const WebSocket = globalThis.WebSocket ?? require("ws");
 const packages = { chromium: "Debian's chromium", chromedriver: "Debian's chromium-driver",
   "firefox-esr": "Debian's firefox-esr", "xvfb-run": "Debian's xvfb",
   WebKitWebDriver: "Debian's webkit2gtk-driver, or webkitgtk-webdriver from Debian 13",
-  safaridriver: "macOS's Safari" };
+  safaridriver: "macOS's Safari", Xvfb: "Debian's xvfb", openbox: "Debian's openbox", xdotool: "Debian's xdotool",
+  "dbus-daemon": "Debian's dbus", "/usr/libexec/at-spi-bus-launcher": "Debian's at-spi2-core", orca: "Debian's orca",
+  "/usr/lib/speech-dispatcher-modules/sd_espeak-ng": "Debian's speech-dispatcher-espeak-ng" };
 const missing = (program) => new Missing(`no ${program} (${packages[program] ?? "not installed"})`);
 
-// Starts the command (after the programs it needs) in a process group of its own.
-function start(command, needs = [command[0]], stderr = "ignore") {
+// Starts the command (after the programs it needs) in a process group of its own, with its standard
+// output and error as given.
+function start(command, needs = [command[0]], output = "ignore", stderr = "ignore") {
   for (const program of needs) {
     if (spawnSync("sh", ["-c", 'command -v "$0"', program]).status) throw missing(program);
   }
-  return spawn(command[0], command.slice(1), { detached: true, stdio: ["ignore", "ignore", stderr] });
+  return spawn(command[0], command.slice(1), { detached: true, stdio: ["ignore", output, stderr] });
 }
 
-// Ends the process group that start() made, and waits until none of its processes is left: asked
-// with SIGTERM, and after 5 s told with SIGKILL.
+// Ends the process group that start() made, and waits until none of its processes is left (its
+// first reaped): asked with SIGTERM, and after 5 s told with SIGKILL.
 async function end(child) {
   const signal = (name) => {
     try {
@@ -49,9 +53,7 @@ async function end(child) {
       return false; // none is left
     }
   };
-  const ended = child.exitCode ?? child.signalCode ?? new Promise((resolve) => child.once("exit", resolve));
   signal("SIGTERM");
-  await ended;
   for (let tries = 0; signal(0); tries++) {
     if (tries === 100) signal("SIGKILL");
     await new Promise((resolve) => setTimeout(resolve, 50));
@@ -88,10 +90,10 @@ async function webdriver(driver, capabilities) {
 }
 
 // Firefox, in WebDriver BiDi on the port.
-async function bidi() {
+async function bidi(shown) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "tensort-firefox-"));
-  const firefox = start([process.env.TENSORT_FIREFOX || "firefox-esr", "--headless", "--no-remote",
-    "--profile", profile, `--remote-debugging-port=${port}`], undefined, "pipe");
+  const firefox = start([process.env.TENSORT_FIREFOX || "firefox-esr", ...(shown ? [] : ["--headless"]), "--no-remote",
+    "--profile", profile, `--remote-debugging-port=${port}`], undefined, "ignore", "pipe");
   await new Promise((resolve, reject) => {
     firefox.stderr.on("data", (data) => /WebDriver BiDi listening/.test(data) && resolve());
     firefox.on("exit", (status) => reject(new Error(`Firefox ended with status ${status}`)));
@@ -131,9 +133,9 @@ async function bidi() {
 }
 
 const engines = {
-  chromium() {
+  chromium(shown) {
     if (!fs.existsSync(chromium)) throw missing(chromium === "/usr/bin/chromium" ? "chromium" : chromium);
-    const args = ["--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
+    const args = [shown ? "--force-renderer-accessibility" : "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-sync",
       "--disable-background-networking", "--disable-component-update", "--force-device-scale-factor=1"];
     const phone = { deviceMetrics: { width: 390, height: 844, pixelRatio: 3, touch: true, mobile: true } };
     return webdriver(start(["chromedriver", `--port=${port}`]), (touch) =>
@@ -146,4 +148,4 @@ const engines = {
   safari: () => webdriver(start(["safaridriver", "-p", `${port}`]), () => ({ browserName: "safari" })),
 };
 
-module.exports = { launch: async (engine) => engines[engine](), Missing };
+module.exports = { launch: async (engine, shown) => engines[engine](shown), Missing, start, end };
