@@ -1,7 +1,8 @@
 // Plays a scenario of tests/web/ on the page, opened from disk in a browser engine of browser.js.
 // Usage: node page.js ENGINE SCENARIO PAGE. A scenario has a step a line,
 // as play.js reads it. The steps are those of `steps` below; every wait fails after 10 s, or after
-// the seconds of a `within` step before it.
+// the seconds of a `within` step before it. A scenario with a `listen` step is played to a screen
+// reader (orca.js), which hears what the page says.
 "use strict";
 const fs = require("fs");
 const http = require("http");
@@ -9,6 +10,7 @@ const os = require("os");
 const path = require("path");
 const { launch, Missing } = require("./browser.js");
 const { play } = require("./play.js");
+const { listen } = require("./orca.js");
 
 const [engine, file, html] = process.argv.slice(2);
 const skip = (reason) => (console.log(`skipped: ${reason}`), process.exit(0));
@@ -19,7 +21,7 @@ const soon = async (done, what) => {
     await new Promise((resolve) => setTimeout(resolve, 20));
   }
 };
-let browser, touch;
+let browser, touch, orca;
 const run = (expression) => browser.evaluate(expression);
 const cdp = (method, params) => browser.cdp(method, params);
 // The screen's lines, without the blanks at their ends and the empty lines below them.
@@ -90,7 +92,14 @@ const steps = {
     return soon(async () => !(errors = (await cdp("Page.getInstallabilityErrors", {})).installabilityErrors).length,
       () => JSON.stringify(errors));
   },
-  send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
+  send: async (text) => {
+    if (!orca) return browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]);
+    for (const key of text) await orca.type(key);
+  },
+  // The screen reader hears the lines (or, until, just hears them), or (writes) the page writes them.
+  hears: (text) => orca.hears(text),
+  until: (text) => orca.hears(text, false),
+  writes: (text) => orca.writes(text),
   // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
   async android(text) {
     for (const key of text) {
@@ -134,16 +143,25 @@ const steps = {
   const fonts = [...config.matchAll(/<glob>(\/[^<]*)/g)].map(([, font]) => font);
   const missing = fonts.length && !fonts.some(fs.existsSync);
   const font = `no ${fonts[0]} (Debian's ${/\((fonts-[^)]*)\)/.exec(config)?.[1]})`;
-  browser = await (missing ? Promise.reject(new Missing(font)) : launch(engine))
-    .catch((error) => (error instanceof Missing && !process.env.CI ? skip(error.message) : Promise.reject(error)));
+  try {
+    if (missing) throw new Missing(font);
+    if (/^listen$/m.test(fs.readFileSync(file, "utf8"))) orca = await listen(soon);
+    browser = await launch(engine, Boolean(orca));
+  } catch (error) {
+    await orca?.close();
+    if (error instanceof Missing && !process.env.CI) skip(error.message);
+    throw error;
+  }
   try {
     // (tests/CMakeLists.txt reads the engines that play the scenario, and the fonts it plays in.)
-    await play(file, steps, ["engines", "fonts"]);
+    await play(file, steps, ["engines", "fonts", "listen"]);
+    orca?.verdict();
   } finally {
-    // Every process ended and waited for before what it used is removed; a clean-up that fails is
-    // told, and fails no test.
+    // What the screen reader said, in order. Every process ended and waited for before what it used
+    // is removed; a clean-up that fails is told, and fails no test.
+    if (orca) console.log(`heard (s from the start):\n${orca.transcript()}`);
     await stopServing();
-    await browser.close().catch((error) => console.error(`clean-up: ${error.message}`));
+    for (const program of [browser, orca]) await program?.close().catch((error) => console.error(`clean-up: ${error.message}`));
     if (served) fs.rmSync(served, { recursive: true, force: true });
   }
 })().catch((error) => (console.error(error.message), process.exit(1)));
