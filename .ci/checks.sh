@@ -11,9 +11,10 @@
 #   mingw      tensort.exe cross-built, run under Wine on its cases, and packed in a .zip (a preset)
 #   web        the program built to WebAssembly, every case run on it under Node.js, the page's
 #              scenarios played in Chromium, Firefox and WebKit, in fonts of their own
-#              (tests/web/fonts/), and its .zip                         (a workflow preset)
+#              (tests/web/fonts/), and to Orca, and its .zip           (a workflow preset)
 #   web-node   the web preset's build and tests again, with a Node.js that is not Debian's: the
-#              npm registry's package of Node.js's own build (.ci/node), in build-web-node
+#              npm registry's package of Node.js's own build (.ci/node), in build-web-node (but
+#              Orca's scenario, which has no more to say of Node.js, and takes minutes)
 #   cross      the linux-ARCH workflow presets, one for each of Debian's release architectures:
 #              built with Debian's compiler for it, tested under qemu-user (amd64 natively), and
 #              packed in a .tar.gz and a .deb
@@ -28,7 +29,8 @@ checks=("$@")
 . /etc/os-release
 packages=(cmake make g++ python3 dash git file clang libc++-dev libc++abi-dev clang-format clang-tidy
   emscripten nodejs chromium chromium-driver firefox-esr xvfb xauth fonts-dejavu-core
-  fonts-liberation2 fonts-noto-mono unzip)
+  fonts-liberation2 fonts-noto-mono unzip orca speech-dispatcher speech-dispatcher-espeak-ng at-spi2-core dbus
+  openbox xdotool)
 # WebKit's driver, as Debian 12 names it, and as later releases do.
 if [ "$VERSION_CODENAME" = bookworm ]; then packages+=(webkit2gtk-driver); else packages+=(webkitgtk-webdriver); fi
 apt_get_missing "${packages[@]}" || exit 1
@@ -84,7 +86,7 @@ web-node() {
   # Emscripten runs the Node.js that EM_NODE_JS names; the tests, the one that CMake is given.
   export EM_NODE_JS=$node
   cmake --preset web -B build-web-node -DCMAKE_CROSSCOMPILING_EMULATOR="$node" &&
-    cmake --build build-web-node && ctest --test-dir build-web-node --output-on-failure --no-tests=error
+    cmake --build build-web-node && ctest --test-dir build-web-node --output-on-failure --no-tests=error -LE orca
 }
 
 cross() {
