@@ -40,7 +40,7 @@ async function listen(soon) {
       for (const command of commands) {
         if (data) command === "." ? (said(data.join("\n")), (data = null)) : data.push(command.replace(/^\.\./, "."));
         else if (/^SPEAK$/i.test(command)) data = [];
-        else if (/^(CHAR|KEY) /i.test(command)) said(command.slice(5));
+        else if (/^(CHAR|KEY) /i.test(command)) said(command.replace(/^\S+ /, ""));
         else if (/^(CANCEL|STOP) /i.test(command)) heard.forEach((said) => (said.cut ||= said.end > (busy = Date.now())));
       }
     });
