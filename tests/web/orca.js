@@ -16,8 +16,10 @@ const pace = 25; // ms a character: 500 words a minute
 const settle = 1000; // ms of quiet after a key and its speech, before the next key
 const t0 = Date.now();
 const entities = { lt: "<", gt: ">", amp: "&", quot: '"', apos: "'" };
-// A text as heard: without the marks of speech-dispatcher's SSML, and with its spaces as one.
-const normal = (text) => text.replace(/<[^>]*>/g, "").replace(/&(\w+);/g, (_, name) => entities[name]).replace(/\s+/g, " ").trim();
+// A text as heard: without the marks of speech-dispatcher's SSML, with its spaces as one, and with
+// a run of a character as later Orcas say it ("22 = characters") written out.
+const normal = (text) => text.replace(/<[^>]*>/g, "").replace(/&(\w+);/g, (_, name) => entities[name])
+  .replace(/(\d+) (\S) characters/g, (_, count, character) => character.repeat(count)).replace(/\s+/g, " ").trim();
 const lines = (text) => text.split("\n").map(normal).filter(Boolean);
 
 // Starts the screen reader; `soon(done, what)` waits for done() or fails with what().
