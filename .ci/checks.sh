@@ -11,7 +11,7 @@
 #   mingw      tensort.exe cross-built, run under Wine on its cases, and packed in a .zip (a preset)
 #   web        the program built to WebAssembly, every case run on it under Node.js, the page's
 #              scenarios played in Chromium, Firefox and WebKit, in fonts of their own
-#              (tests/web/fonts/), and to Orca, and its .zip           (a workflow preset)
+#              (tests/web/fonts/), and to Orca (on Debian 12), and its .zip
 #   web-node   the web preset's build and tests again, with a Node.js that is not Debian's: the
 #              npm registry's package of Node.js's own build (.ci/node), in build-web-node (but
 #              Orca's scenario, which has no more to say of Node.js, and takes minutes)
@@ -78,6 +78,14 @@ tests() {
   # The README's test command; the presets set warnings as errors themselves.
   CXXFLAGS="-Werror" cmake -S . -B build && cmake --build build &&
     ctest --test-dir build --output-on-failure --no-tests=error
+}
+
+web() {
+  # The web preset, step by step; off Debian 12, without Orca's scenario: under Debian 13's Orca
+  # (48) Firefox once left the end's status unheard, in two runs.
+  local only=()
+  [ "$VERSION_CODENAME" = bookworm ] || only=(-LE orca)
+  cmake --preset web && cmake --build --preset web && ctest --preset web "${only[@]}" && cpack --preset web
 }
 
 web-node() {
