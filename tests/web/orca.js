@@ -31,8 +31,8 @@ async function listen(soon) {
   const started = [];
   const heard = []; // what Orca said: { text, at, end (ms), cut }
   let [busy, mark, typed] = [0, 0, 0]; // when its speech ends; what it said before the last key, and when
-  const said = (text) => heard.push({ text: normal(text), at: Date.now(), cut: false,
-    end: (busy = Math.max(busy, Date.now()) + normal(text).length * pace) });
+  const said = (ssml, text = normal(ssml)) => heard.push({ text, at: Date.now(), cut: false,
+    end: (busy = Math.max(busy, Date.now()) + text.length * pace) });
   const relay = net.createServer((orca) => {
     orca.pipe(net.connect(speechd).on("error", () => orca.destroy())).pipe(orca);
     let rest = "", data = null;
