@@ -5,8 +5,8 @@
 // the program at once; Ctrl-Z, which no shell here can act on, is echoed and drops the line. The
 // pause takes one key, not echoed, once the keys typed ahead are dropped, and drops the rest of
 // those that came with it (a paste, a word of an on-screen keyboard). It knows no page: page.js
-// gives it the terminal's write, and what to do with the program's own text (the echo aside), and
-// the tests play it under Node.js.
+// gives it the terminal's write, and what to do with the program's own text (the echo aside) each
+// time the program waits, and the tests play it under Node.js.
 "use strict";
 
 // Keys that end the program as their signal does, with the status a shell shows for it.
@@ -24,7 +24,8 @@ function echoOf(key) {
 }
 
 // A run's console, its keys and its echo: `write` puts text on the terminal, `end` is told the
-// status of a run that a key ends, `output` is given what the program writes. A paste of any size
+// status of a run that a key ends, `output` is given all that the program has written (the echo
+// aside) each time it waits for a line or a key, or a key ends it. A paste of any size
 // costs in proportion to its size, of one line or of many: its echo is one write, its lines are
 // kept as the bytes they are, in a queue, and a read takes its bytes off the front of it without
 // moving the rest. The end of the input (Ctrl-D on an empty line) waits in the queue in its place,
@@ -46,6 +47,13 @@ function lineDiscipline(write, end, output = () => {}) {
   let column = 0; // where the terminal's cursor is on its line
   let composed = []; // the columns of a composition's text, shown where it will go
   let shown = ""; // what the terminal is yet to be given, in one write
+  let said = ""; // what the program has written since it last waited
+
+  // Gives `output` what the program has written since it last waited.
+  function tell() {
+    if (said) output(said);
+    said = "";
+  }
 
   // Writes the text (once the keys that came together have been taken), and follows the cursor's
   // column (escape sequences take none).
@@ -147,6 +155,7 @@ function lineDiscipline(write, end, output = () => {}) {
       if (!paused) show(echoOf(key));
       over = true;
       flush();
+      tell();
       end(signals[key]);
     } else if (key === "\x1a") {
       if (!paused) show("^Z");
@@ -176,6 +185,7 @@ function lineDiscipline(write, end, output = () => {}) {
       clears: true,
       waits: true,
       read(bytes) {
+        tell();
         return new Promise((resolve) => {
           reader = () => {
             let count = 0;
@@ -194,12 +204,13 @@ function lineDiscipline(write, end, output = () => {}) {
       },
       write(bytes) {
         const text = decoder.decode(bytes, { stream: true });
-        output(text);
+        said += text;
         show(text);
         flush();
         return bytes.length;
       },
       key() {
+        tell();
         clear();
         [ready, first, offset, sent] = [[], 0, 0, ""];
         return new Promise((resolve) => (paused = resolve));

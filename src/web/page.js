@@ -26,16 +26,10 @@ const compiled = { module: program };
 // which is read out whole, once, as one message. A clear empties it, as it does the screen; it
 // keeps the last 50 additions.
 const log = document.getElementById("log");
-let said = ""; // what the program has written that the log is yet to be given
-function output(text) {
-  if (!said) setTimeout(tell);
-  said += text;
-}
-function tell() {
+function output(said) {
   const cleared = said.lastIndexOf("\x1b[2J");
   if (cleared >= 0) log.replaceChildren();
   const lines = said.slice(Math.max(cleared, 0)).replace(/\x1b\[[0-9;?]*[A-Za-z]/g, "").split("\n");
-  said = "";
   const text = lines.filter((line) => /\S/.test(line)).join("\n");
   if (text) log.append(Object.assign(document.createElement("p"), { textContent: text }));
   if (log.childElementCount > 50) log.firstElementChild.remove();
@@ -44,7 +38,7 @@ function tell() {
 // Starts the program from its banner, on a terminal emptied of the last run.
 function start() {
   terminal.reset();
-  [said, status.textContent] = ["", ""];
+  status.textContent = "";
   log.replaceChildren();
   again.hidden = true;
   if (typeof createTensort !== "function") return cannotStart(new Error("tensort.js did not load"));
