@@ -25,17 +25,16 @@ const lines = (text) => text.split("\n").map(normal).filter(Boolean);
 // Starts the screen reader; `soon(done, what)` waits for done() or fails with what().
 async function listen(soon) {
   const home = fs.mkdtempSync(path.join(os.tmpdir(), "tensort-orca-"));
-  const [relayed, speechd] = [`${home}/relay`, `${home}/speechd`];
+  const [bus, display, speechd] = [`unix:path=${home}/bus`, 100 + (process.pid % 900), `${home}/speechd`];
   Object.assign(process.env, { HOME: home, XDG_RUNTIME_DIR: home, XDG_CONFIG_HOME: home, GNOME_ACCESSIBILITY: "1",
-    SPEECHD_ADDRESS: `unix_socket:${relayed}` });
-  const started = [];
-  const heard = []; // what Orca said: { text, at, end (ms), cut }
+    SPEECHD_ADDRESS: `unix_socket:${home}/relay`, DBUS_SESSION_BUS_ADDRESS: bus, DISPLAY: `:${display}` });
+  const [started, heard, written] = [[], [], new Map()]; // heard: what Orca said, { text, at, end (ms), cut }
   let [busy, mark, typed] = [0, 0, 0]; // when its speech ends; what it said before the last key, and when
   const said = (ssml, text = normal(ssml)) => heard.push({ text, at: Date.now(), cut: false,
     end: (busy = Math.max(busy, Date.now()) + text.length * pace) });
   const relay = net.createServer((orca) => {
     orca.pipe(net.connect(speechd).on("error", () => orca.destroy())).pipe(orca);
-    let rest = "", data = null;
+    let [rest, data] = ["", null];
     orca.on("data", (chunk) => {
       const commands = (rest + chunk).split("\r\n");
       rest = commands.pop();
@@ -46,11 +45,10 @@ async function listen(soon) {
         else if (/^(CANCEL|STOP) /i.test(command)) heard.forEach((said) => (said.cut ||= said.end > (busy = Date.now())));
       }
     });
-  });
+  }).listen(`${home}/relay`);
   const transcript = (from = 0) => heard.slice(from).map(({ text, at, cut }) =>
     `  ${((at - t0) / 1000).toFixed(1)}${cut ? " (cut)" : ""}: ${text}`).join("\n");
   const quiet = () => soon(() => Date.now() > Math.max(busy, heard.at(-1)?.at ?? 0, typed) + settle, () => "never quiet");
-  const written = new Map(); // each line that is written, and how often
   const listener = {
     transcript,
     async close() {
@@ -82,26 +80,23 @@ async function listen(soon) {
         ` (${count(line)} whole)`).join("\n"));
     },
   };
-  // Starts the command, and waits until it takes clients at the socket (not just once that exists).
+  // Each program, once those it needs are found, and (where it has a socket) once it takes clients
+  // there, not just once that exists. (browser.js picks its port as the display is picked.)
   const listening = (socket) => new Promise((resolve) => {
     const client = net.connect(socket).on("connect", () => resolve(client.destroy() && true)).on("error", () => resolve(false));
   });
-  async function run(command, needs, socket) {
-    started.unshift(start(command, needs));
-    if (socket) await soon(() => listening(socket), () => `${command[0]} does not listen at ${socket}`);
-  }
   try {
-    const display = 100 + (process.pid % 900); // (browser.js picks its port so)
-    process.env.DBUS_SESSION_BUS_ADDRESS = `unix:path=${home}/bus`;
-    await run(["dbus-daemon", "--session", "--nofork", `--address=${process.env.DBUS_SESSION_BUS_ADDRESS}`],
-      ["dbus-daemon", "/usr/libexec/at-spi-bus-launcher"], `${home}/bus`);
-    process.env.DISPLAY = `:${display}`;
-    await run(["Xvfb", `:${display}`, "-nolisten", "tcp", "-screen", "0", "1280x1024x24"], undefined, `/tmp/.X11-unix/X${display}`);
-    await run(["openbox"], ["openbox", "xdotool"]); // (xdotool types the keys)
-    await run(["speech-dispatcher", "-s", "-t", "0", "-C", path.join(__dirname, "speech"), "-S", speechd],
-      ["speech-dispatcher", "/usr/lib/speech-dispatcher-modules/sd_espeak-ng"], speechd);
-    await new Promise((resolve) => relay.listen(relayed, resolve));
-    await run(["orca", "-u", path.join(home, "orca")]);
+    for (const [command, needs, socket] of [
+      [["dbus-daemon", "--session", "--nofork", `--address=${bus}`], ["dbus-daemon", "/usr/libexec/at-spi-bus-launcher"], `${home}/bus`],
+      [["Xvfb", `:${display}`, "-nolisten", "tcp", "-screen", "0", "1280x1024x24"], ["Xvfb"], `/tmp/.X11-unix/X${display}`],
+      [["openbox"], ["openbox", "xdotool"]], // (xdotool types the keys)
+      [["speech-dispatcher", "-s", "-t", "0", "-C", path.join(__dirname, "speech"), "-S", speechd],
+        ["speech-dispatcher", "/usr/lib/speech-dispatcher-modules/sd_espeak-ng"], speechd],
+      [["orca", "-u", path.join(home, "orca")], ["orca"]],
+    ]) {
+      started.unshift(start(command, needs));
+      if (socket) await soon(() => listening(socket), () => `${command[0]} does not listen at ${socket}`);
+    }
     await soon(() => heard.length, () => "Orca says nothing (it starts only where no other Orca of this user runs)");
     await quiet();
   } catch (error) {

@@ -1,5 +1,6 @@
-// Plays tests/web/line.cases on the page's line discipline (src/web/line.js) under Node.js, with
-// no page: node line.js CASES. A step a line, as play.js reads it:
+// Plays the cases of the page's parts under Node.js, with no page: node parts.js CASES. line.cases
+// play the line discipline (src/web/line.js), size.cases the rules that size the terminal (plan()
+// of src/web/size.js). A step a line, as play.js reads it:
 //   case NAME   a new run;              write TEXT  the program writes the text
 //   read        the program reads;      pause       the program waits at its pause for a key
 //   type KEYS   keys that come together (one key, a paste, or a word of an on-screen keyboard)
@@ -8,8 +9,12 @@
 //   reads TEXT  what the read gives, and the reads after it, until they have given as much ("-":
 //               it waits still);  resumed: the pause has ended
 //   ends N      a key has ended the run with the status N
+//   plan ROOM CELL = FONT COLSxROWS   in a room of ROOM (WxH, in CSS pixels), with a font whose
+//       cell is CELL (WxH) at 16 pixels, and in proportion at other sizes, the terminal takes a
+//       font of FONT pixels, and COLS columns and ROWS rows
 "use strict";
 const { lineDiscipline } = require("../../src/web/line.js");
+const { plan } = require("../../src/web/size.js");
 const { play } = require("./play.js");
 
 // What a promise has given by the time that every pending callback has run, or null.
@@ -47,10 +52,15 @@ const steps = {
   },
   resumed: async () => check((await settled(pausing)) !== null, "still at the pause"),
   ends: (text) => check(status === Number(text), `status ${status}`),
+  plan(text) {
+    const [room, [wide, high], font, size] = text.split(/ = | /).map((pair) => pair.split("x").map(Number));
+    const got = plan(room, (pixels) => [(wide * pixels) / 16, (high * pixels) / 16]);
+    check(`${got[0]} ${got[1]}x${got[2]}` === `${font} ${size.join("x")}`, `${got[0]} ${got[1]}x${got[2]}`);
+  },
 };
 
 process.exitCode = 1; // until every step has been played: a wait that never ends ends the run so
 play(process.argv[2], steps).then(() => {
-  console.log(`line: ${checks} passed, 0 failed`);
+  console.log(`${process.argv[2]}: ${checks} passed, 0 failed`);
   process.exitCode = 0;
 }, (error) => console.error(error.message));
