@@ -13,8 +13,7 @@ def soon(done, what):  # between tries, the CPU is left to the program waited fo
 
 
 class Steps:
-    def __init__(self, program):
-        self.program = program
+    program = sys.argv[2:]  # the program's command line
 
     def start(self, text, _):  # runs a command on a terminal of its own; {program}: the program
         argv = [word for arg in shlex.split(text) for word in (self.program if arg == "{program}" else [arg])]
@@ -52,9 +51,6 @@ class Steps:
 
     def signal(self, text, _):  # sends the signal to the terminal's foreground process group
         os.killpg(os.tcgetpgrp(self.fd), getattr(signal, "SIG" + text))
-
-    def sleep(self, text, _):
-        time.sleep(float(text))
 
     def waits(self, text, _):  # after this many seconds the command is still running
         time.sleep(float(text))
@@ -94,7 +90,7 @@ class Steps:
             self.closed = self.closed or not data
 
 
-steps = Steps(sys.argv[2:])
+steps = Steps()
 for number, line in enumerate(open(sys.argv[1], encoding="utf-8"), 1):
     step, _, text = line.rstrip("\n").partition(" ")
     data = text.replace("{program}", shlex.join(steps.program)).encode().decode("unicode_escape")
