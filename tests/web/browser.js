@@ -15,44 +15,32 @@
 // what they used.
 "use strict";
 const { spawn, spawnSync } = require("child_process");
-const fs = require("fs");
-const os = require("os");
-const path = require("path");
+const [fs, os, path] = ["fs", "os", "path"].map(require);
 
 class Missing extends Error {}
 const port = 20000 + (process.pid % 20000);
 const chromium = process.env.TENSORT_CHROMIUM || "/usr/bin/chromium";
 const WebSocket = globalThis.WebSocket ?? require("ws");
 
-// What brings each program that an engine needs: Debian's package, or the system's own.
-const packages = { chromium: "Debian's chromium", chromedriver: "Debian's chromium-driver",
-  "firefox-esr": "Debian's firefox-esr", "xvfb-run": "Debian's xvfb",
-  WebKitWebDriver: "Debian's webkit2gtk-driver, or webkitgtk-webdriver from Debian 13",
-  safaridriver: "macOS's Safari", Xvfb: "Debian's xvfb", openbox: "Debian's openbox", xdotool: "Debian's xdotool",
-  "dbus-daemon": "Debian's dbus", "/usr/libexec/at-spi-bus-launcher": "Debian's at-spi2-core", orca: "Debian's orca",
+// What brings each program that an engine needs: Debian's package of its name, or as named here.
+const packages = { chromedriver: "Debian's chromium-driver", "xvfb-run": "Debian's xvfb", Xvfb: "Debian's xvfb",
+  "dbus-daemon": "Debian's dbus", WebKitWebDriver: "Debian's webkit2gtk-driver, or webkitgtk-webdriver from Debian 13",
+  "/usr/libexec/at-spi-bus-launcher": "Debian's at-spi2-core", safaridriver: "macOS's Safari",
   "/usr/lib/speech-dispatcher-modules/sd_espeak-ng": "Debian's speech-dispatcher-espeak-ng" };
-const missing = (program) => new Missing(`no ${program} (${packages[program] ?? "not installed"})`);
+const missing = (program) => new Missing(`no ${program} (${packages[program] ?? `Debian's ${program}`})`);
 
 // Starts the command (after the programs it needs) in a process group of its own, with its standard
 // output and error as given.
 function start(command, needs = [command[0]], output = "ignore", stderr = "ignore") {
-  for (const program of needs) {
-    if (spawnSync("sh", ["-c", 'command -v "$0"', program]).status) throw missing(program);
-  }
+  const absent = needs.find((program) => spawnSync("sh", ["-c", 'command -v "$0"', program]).status);
+  if (absent) throw missing(absent);
   return spawn(command[0], command.slice(1), { detached: true, stdio: ["ignore", output, stderr] });
 }
 
 // Ends the process group that start() made, and waits until none of its processes is left (its
 // first reaped): asked with SIGTERM, and after 5 s told with SIGKILL.
 async function end(child) {
-  const signal = (name) => {
-    try {
-      process.kill(-child.pid, name);
-      return true;
-    } catch {
-      return false; // none is left
-    }
-  };
+  const signal = (name) => { try { return process.kill(-child.pid, name); } catch { return false; } }; // false: none left
   signal("SIGTERM");
   for (let tries = 0; signal(0); tries++) {
     if (tries === 100) signal("SIGKILL");
@@ -77,8 +65,7 @@ async function webdriver(driver, capabilities) {
   return {
     async open(url, touch) {
       if (session) await call("DELETE", session);
-      const { sessionId } = await call("POST", "/session", { capabilities: { alwaysMatch: capabilities(touch) } });
-      session = `/session/${sessionId}`;
+      session = `/session/${(await call("POST", "/session", { capabilities: { alwaysMatch: capabilities(touch) } })).sessionId}`;
       await post("/url", { url });
     },
     reload: () => post("/refresh", {}),
@@ -105,12 +92,12 @@ async function bidi(shown) {
     const { id, error, message, result } = JSON.parse(data);
     if (waiting[id]) waiting[id](error ? Promise.reject(new Error(`${error}: ${message}`)) : result);
   };
-  const call = (method, params) => new Promise((resolve) => {
-    socket.send(JSON.stringify({ id: waiting.push(resolve) - 1, method, params }));
-  });
+  const call = (method, params) =>
+    new Promise((resolve) => socket.send(JSON.stringify({ id: waiting.push(resolve) - 1, method, params })));
   await call("session.new", { capabilities: {} });
   let { context } = (await call("browsingContext.getTree", {})).contexts[0];
   return {
+    // A tab of its own, which has the focus (not the first tab's address bar, as a screen reader hears).
     async open(url) {
       const last = context;
       ({ context } = await call("browsingContext.create", { type: "tab" }));

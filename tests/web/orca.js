@@ -12,14 +12,12 @@ const [fs, net, os, path] = ["fs", "net", "os", "path"].map(require);
 const { spawnSync } = require("child_process");
 const { start, end } = require("./browser.js");
 
-const pace = 25; // ms a character: 500 words a minute
-const settle = 1000; // ms of quiet after a key and its speech, before the next key
-const t0 = Date.now();
-const entities = { lt: "<", gt: ">", amp: "&", quot: '"', apos: "'" };
-// A text as heard: without the marks of speech-dispatcher's SSML, with its spaces as one, and with
-// a run of a character as later Orcas say it ("22 = characters") written out.
-const normal = (text) => text.replace(/<[^>]*>/g, "").replace(/&(\w+);/g, (_, name) => entities[name])
-  .replace(/(\d+) (\S) characters/g, (_, count, character) => character.repeat(count)).replace(/\s+/g, " ").trim();
+// The ms that a character of speech takes (500 words a minute); the ms of quiet after a key and
+// its speech, before the next key; and when it all started.
+const [pace, settle, t0] = [25, 1000, Date.now()];
+// A text as heard: without the marks of speech-dispatcher's SSML (the program's texts have no <, >
+// or & that it would write otherwise), and with its spaces as one.
+const normal = (text) => text.replace(/<[^>]*>/g, "").replace(/\s+/g, " ").trim();
 const lines = (text) => text.split("\n").map(normal).filter(Boolean);
 
 // Starts the screen reader; `soon(done, what)` waits for done() or fails with what().
@@ -34,43 +32,45 @@ async function listen(soon) {
     end: (busy = Math.max(busy, Date.now()) + text.length * pace) });
   const relay = net.createServer((orca) => {
     orca.pipe(net.connect(speechd).on("error", () => orca.destroy())).pipe(orca);
-    let [rest, data] = ["", null];
-    orca.on("data", (chunk) => {
-      const commands = (rest + chunk).split("\r\n");
-      rest = commands.pop();
-      for (const command of commands) {
-        if (data) command === "." ? (said(data.join("\n")), (data = null)) : data.push(command.replace(/^\.\./, "."));
-        else if (/^SPEAK$/i.test(command)) data = [];
-        else if (/^(CHAR|KEY) /i.test(command)) said(command.replace(/^\S+ /, ""));
-        else if (/^(CANCEL|STOP) /i.test(command)) heard.forEach((said) => (said.cut ||= said.end > (busy = Date.now())));
-      }
+    let data = null; // the lines of a text to speak, as they come
+    require("readline").createInterface({ input: orca, crlfDelay: Infinity }).on("line", (command) => {
+      if (data) command === "." ? (said(data.join("\n")), (data = null)) : data.push(command.replace(/^\.\./, "."));
+      else if (/^SPEAK$/i.test(command)) data = [];
+      else if (/^(CHAR|KEY) /i.test(command)) said(command.replace(/^\S+ /, ""));
+      else if (/^(CANCEL|STOP) /i.test(command)) heard.forEach((said) => (said.cut ||= said.end > (busy = Date.now())));
     });
   }).listen(`${home}/relay`);
-  const transcript = (from = 0) => heard.slice(from).map(({ text, at, cut }) =>
-    `  ${((at - t0) / 1000).toFixed(1)}${cut ? " (cut)" : ""}: ${text}`).join("\n");
   const quiet = () => soon(() => Date.now() > Math.max(busy, heard.at(-1)?.at ?? 0, typed) + settle, () => "never quiet");
   const listener = {
-    transcript,
+    // What it said, from the utterance given on, a line each, with its time (in s from the start).
+    transcript: (from = 0) => heard.slice(from).map(({ text, at, cut }) =>
+      `  ${((at - t0) / 1000).toFixed(1)}${cut ? " (cut)" : ""}: ${text}`).join("\n"),
     async close() {
       for (const child of started) await end(child);
       relay.close(), fs.rmSync(home, { recursive: true, force: true });
     },
-    // Types a key: Enter, Tab, Backspace and Space by name, a control character with Ctrl.
-    async type(key) {
-      const name = { "\r": "Return", "\t": "Tab", "\x7f": "BackSpace", " ": "space" }[key] ??
-        (key < " " ? `ctrl+${String.fromCharCode(key.charCodeAt(0) + 96)}` : null);
-      [mark, typed] = [heard.length, Date.now()];
-      spawnSync("xdotool", name ? ["key", name] : ["type", "--", key]);
-      await quiet();
-    },
-    // The lines are written, once more each; hears() waits until each has been heard since the last
-    // key (and counts them as written, but for what the screen reader says of its own).
-    writes: (text) => lines(text).forEach((line) => written.set(line, (written.get(line) ?? 0) + 1)),
-    async hears(text, counted = true) {
-      if (counted) listener.writes(text);
-      const unheard = () => lines(text).filter((line) => !heard.slice(mark).some(({ text }) => text.includes(line)));
-      await soon(() => !unheard().length, () => `not heard: ${unheard().join(" | ")}; since the key:\n${transcript(mark)}`);
-      await quiet();
+    // The steps of a scenario played to the screen reader, which page.js takes.
+    steps: {
+      // Types the keys, each once all is quiet: Enter, Tab, Backspace and Space by name, a control
+      // character with Ctrl.
+      async send(text) {
+        for (const key of text) {
+          const name = { "\r": "Return", "\t": "Tab", "\x7f": "BackSpace", " ": "space" }[key] ??
+            (key < " " ? `ctrl+${String.fromCharCode(key.charCodeAt(0) + 96)}` : null);
+          [mark, typed] = [heard.length, Date.now()];
+          spawnSync("xdotool", name ? ["key", name] : ["type", "--", key]);
+          await quiet();
+        }
+      },
+      // The lines are written, once more each; until() waits until each has been heard since the
+      // last key, and hears() counts them as written too (until: what the screen reader says itself).
+      writes: (text) => lines(text).forEach((line) => written.set(line, (written.get(line) ?? 0) + 1)),
+      async until(text) {
+        const unheard = () => lines(text).filter((line) => !heard.slice(mark).some(({ text }) => text.includes(line)));
+        await soon(() => !unheard().length, () => `not heard: ${unheard().join(" | ")}; since the key:\n${listener.transcript(mark)}`);
+        await quiet();
+      },
+      hears: (text) => (listener.steps.writes(text), listener.steps.until(text)),
     },
     // Every line written was heard whole at least once, and no more often than it was written.
     verdict() {
@@ -82,9 +82,8 @@ async function listen(soon) {
   };
   // Each program, once those it needs are found, and (where it has a socket) once it takes clients
   // there, not just once that exists. (browser.js picks its port as the display is picked.)
-  const listening = (socket) => new Promise((resolve) => {
-    const client = net.connect(socket).on("connect", () => resolve(client.destroy() && true)).on("error", () => resolve(false));
-  });
+  const listening = (socket) => new Promise((resolve) =>
+    net.connect(socket).on("connect", function () { resolve(this.destroy() && true); }).on("error", () => resolve(false)));
   try {
     for (const [command, needs, socket] of [
       [["dbus-daemon", "--session", "--nofork", `--address=${bus}`], ["dbus-daemon", "/usr/libexec/at-spi-bus-launcher"], `${home}/bus`],

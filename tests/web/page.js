@@ -4,10 +4,7 @@
 // the seconds of a `within` step before it. A scenario with a `listen` step is played to a screen
 // reader (orca.js), which hears what the page says.
 "use strict";
-const fs = require("fs");
-const http = require("http");
-const os = require("os");
-const path = require("path");
+const [fs, http, os, path] = ["fs", "http", "os", "path"].map(require);
 const { launch, Missing } = require("./browser.js");
 const { play } = require("./play.js");
 const { listen } = require("./orca.js");
@@ -34,9 +31,8 @@ const types = { ".html": "text/html", ".js": "text/javascript", ".css": "text/cs
   ".png": "image/png", ".webmanifest": "application/manifest+json" };
 async function serve(without) {
   served = fs.mkdtempSync(path.join(os.tmpdir(), "tensort-served-"));
-  for (const file of fs.readdirSync(path.dirname(html))) {
-    if (types[path.extname(file)] && !without.includes(file)) fs.copyFileSync(path.join(path.dirname(html), file), path.join(served, file));
-  }
+  fs.readdirSync(path.dirname(html)).filter((file) => types[path.extname(file)] && !without.includes(file))
+    .forEach((file) => fs.copyFileSync(path.join(path.dirname(html), file), path.join(served, file)));
   server = http.createServer((request, response) => {
     const file = path.join(served, path.basename(decodeURIComponent(new URL(request.url, "http://x").pathname)));
     if (!fs.existsSync(file)) return response.writeHead(404).end();
@@ -53,9 +49,8 @@ const keys = (key) => ({ "\r": press("\uE007"), "\x7f": press("\uE003") })[key] 
   : [{ type: "keyDown", value: "\uE009" }, ...press(String.fromCharCode(key.charCodeAt(0) + 64).toLowerCase()), { type: "keyUp", value: "\uE009" }]);
 // A tap (on a phone) or a click, in the middle of the element that the expression finds.
 async function point(element) {
-  const [x, y] = JSON.parse(await run(`((element) => (element.scrollIntoView({ block: "center" }),
-    ((box) => JSON.stringify([box.x + box.width / 2, box.y + box.height / 2].map(Math.round)))(
-    element.getBoundingClientRect())))(${element})`));
+  const [x, y] = JSON.parse(await run(`((element, box = (element.scrollIntoView({ block: "center" }),
+    element.getBoundingClientRect())) => JSON.stringify([box.x + box.width / 2, box.y + box.height / 2].map(Math.round)))(${element})`));
   await browser.perform([{ type: "pointer", id: "finger", parameters: { pointerType: touch ? "touch" : "mouse" },
     actions: [{ type: "pointerMove", x, y }, { type: "pointerDown", button: 0 }, { type: "pointerUp", button: 0 }] }]);
 }
@@ -71,35 +66,22 @@ async function unidentified(does, commands) {
 const steps = {
   // A new page, opened from disk; "served": from a server (on a first page), "without" the files
   // named after it; "touch": a phone's.
-  async open(text) {
-    touch = text.includes("touch");
-    const without = text.split(" without ")[1]?.split(" ") ?? [];
-    await browser.open(text.includes("served") ? await serve(without) : require("url").pathToFileURL(html).href, touch);
-  },
+  open: async (text) => browser.open(text.includes("served") ? await serve(text.split(" without ")[1]?.split(" ") ?? [])
+    : require("url").pathToFileURL(html).href, (touch = text.includes("touch"))),
   // Stops the server, and empties the browser's HTTP cache of what it served (Chromium).
   stop: async () => (await stopServing(), await cdp("Network.clearBrowserCache", {})),
   // Serves another release: the page's title and its service worker's cache are named anew.
   release() {
-    const edit = (file, from, to) => fs.writeFileSync(path.join(served, file),
-      fs.readFileSync(path.join(served, file), "utf8").replace(from, to));
+    const edit = (file, from, to, name = path.join(served, file)) => fs.writeFileSync(name, fs.readFileSync(name, "utf8").replace(from, to));
     edit("tensort.html", "<title>tensort</title>", "<title>tensort, released again</title>");
     edit("service-worker.js", /const cache = "tensort-/, 'const cache = "tensort-again-');
   },
   reload: () => browser.reload(),
   // Chromium finds nothing that keeps the page from being installed as an app.
-  installable() {
-    let errors;
-    return soon(async () => !(errors = (await cdp("Page.getInstallabilityErrors", {})).installabilityErrors).length,
-      () => JSON.stringify(errors));
-  },
-  send: async (text) => {
-    if (!orca) return browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]);
-    for (const key of text) await orca.type(key);
-  },
-  // The screen reader hears the lines (or, until, just hears them), or (writes) the page writes them.
-  hears: (text) => orca.hears(text),
-  until: (text) => orca.hears(text, false),
-  writes: (text) => orca.writes(text),
+  installable: () => soon(async () => !(await cdp("Page.getInstallabilityErrors", {})).installabilityErrors.length,
+    async () => JSON.stringify(await cdp("Page.getInstallabilityErrors", {}))),
+  // Types the keys (played to a screen reader: orca.js's steps, which are also hears, until and writes).
+  send: (text) => browser.perform([{ type: "key", id: "keyboard", actions: [...text].flatMap(keys) }]),
   // Types the text on an Android keyboard: each key inserts its text; Backspace and Enter edit.
   async android(text) {
     for (const key of text) {
@@ -109,20 +91,16 @@ const steps = {
   },
   // Composes the text a character at a time, as predictive text does, and does not commit it.
   async compose(text) {
-    for (let end = 1; end <= text.length; end++) {
-      const composition = { text: text.slice(0, end), selectionStart: end, selectionEnd: end };
-      await unidentified(() => cdp("Input.imeSetComposition", composition));
-    }
+    for (let end = 1; end <= text.length; end++)
+      await unidentified(() => cdp("Input.imeSetComposition", { text: text.slice(0, end), selectionStart: end, selectionEnd: end }));
   },
   // Commits the composition as the text: as composed, or as the keyboard corrects it.
   commit: (text) => unidentified(() => cdp("Input.insertText", { text })),
   // Makes the screen in sight this wide and high, in Chromium: a phone's (as an on-screen keyboard
   // coming up does), or with "desktop", a desktop's, at the zoom given ("640x400 desktop 2": 200%).
   resize(text) {
-    const [width, height, zoom] = text.match(/\d+/g).map(Number);
-    const mobile = !text.includes("desktop");
-    const deviceScaleFactor = zoom ?? (mobile ? 3 : 1);
-    return cdp("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor, mobile });
+    const [[width, height, zoom], mobile] = [text.match(/\d+/g).map(Number), !text.includes("desktop")];
+    return cdp("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor: zoom ?? (mobile ? 3 : 1), mobile });
   },
   paste: (text) => run(`terminal.paste(${JSON.stringify(text)})`),
   tap: async () => (await run("document.activeElement.blur()"), point(`document.querySelector(".xterm-screen")`)),
@@ -141,11 +119,10 @@ const steps = {
   // played.
   const config = process.env.FONTCONFIG_FILE ? fs.readFileSync(process.env.FONTCONFIG_FILE, "utf8") : "";
   const fonts = [...config.matchAll(/<glob>(\/[^<]*)/g)].map(([, font]) => font);
-  const missing = fonts.length && !fonts.some(fs.existsSync);
-  const font = `no ${fonts[0]} (Debian's ${/\((fonts-[^)]*)\)/.exec(config)?.[1]})`;
   try {
-    if (missing) throw new Missing(font);
-    if (/^listen$/m.test(fs.readFileSync(file, "utf8"))) orca = await listen(soon);
+    const font = /\((fonts-[^)]*)\)/.exec(config)?.[1];
+    if (fonts.length && !fonts.some(fs.existsSync)) throw new Missing(`no ${fonts[0]} (Debian's ${font})`);
+    if (/^listen$/m.test(fs.readFileSync(file, "utf8"))) Object.assign(steps, (orca = await listen(soon)).steps);
     browser = await launch(engine, Boolean(orca));
   } catch (error) {
     await orca?.close();

@@ -19,12 +19,8 @@ const { play } = require("./play.js");
 
 // What a promise has given by the time that every pending callback has run, or null.
 const settled = (promise) => Promise.race([promise.then((value) => [value]), new Promise((r) => setImmediate(r, null))]);
-let run, shown, writes, reading, pausing, status;
-let checks = 0;
-const check = (holds, what) => {
-  checks++;
-  if (!holds) throw new Error(what);
-};
+let [run, shown, writes, reading, pausing, status, checks] = [null, "", 0, null, null, null, 0];
+const check = (holds, what) => { if ((checks++, !holds)) throw new Error(what); };
 const steps = {
   case: () => {
     [shown, writes, reading, pausing, status] = ["", 0, null, null, null];
